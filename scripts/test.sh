@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DVORNALE_SANITIZE=ON -DVORNALE_WERROR=ON -DBUILD_TESTING=ON
+cmake --build build/test -j2
+ctest --test-dir build/test --output-on-failure -j2 --timeout 300

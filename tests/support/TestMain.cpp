@@ -1,0 +1,15 @@
+// One headless main for every test executable.
+#include "tests/support/ModalWatch.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    testsupport::startUnexpectedModalWatchdog();
+    return RUN_ALL_TESTS();
+}
