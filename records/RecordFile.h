@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/SubjectRecord.h"
+#include "records/BufferedFileInput.h"
+#include "records/InOutError.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// What one record file holds: the seven entry texts as shown and the sex choice.
+struct SubjectTexts
+{
+    QString FullName;
+    QString Systolic;
+    QString Diastolic;
+    QString Pulse;
+    ::Sex Sex = ::Sex::Male;
+    QString Weight;
+    QString Height;
+    QString Age;
+};
+
+// Writes the nine lines (Windows-1251, CR LF) into a new file beside `path` and moves it into
+// place only when all of it is on disk, so a failed save leaves the old file as it was.
+// `allLinesWritten` runs once the new file is in place. A line break in a text is written as one
+// space; a character the file cannot hold makes the save fail before anything is touched.
+// Throws EInOutError.
+void WriteRecordFile(const QString& path, const SubjectTexts& texts, const std::function<void()>& allLinesWritten);
+
+enum class ReadOutcome { Loaded, FormatError };
+
+// Reads a record file slot by slot. After Loaded the file stays open until close() or destruction.
+class RecordFileReader
+{
+public:
+    explicit RecordFileReader(const QString& path);
+    ~RecordFileReader();
+    RecordFileReader(const RecordFileReader&) = delete;
+    RecordFileReader& operator=(const RecordFileReader&) = delete;
+
+    // Hands each slot (1..8, in order) to `receiver` as soon as it is read. Throws EInOutError;
+    // the slots handed over before a failure stay handed over, and the file is closed.
+    ReadOutcome read(const std::function<void(int slot, const QString& text)>& receiver);
+    void close();
+    bool isOpen() const { return m_input.has_value(); }
+
+private:
+    QString m_path;
+    std::optional<BufferedFileInput> m_input;
+};
+
+// The sex slot's text: exactly "0" is Male, every other text Female.
+Sex SexFromSlotText(const QString& text);
+
+// True when `path` names an existing file (not a folder).
+bool RecordFileExists(const QString& path);

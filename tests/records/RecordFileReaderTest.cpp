@@ -1,0 +1,212 @@
+#include "records/RecordFile.h"
+
+#include "tests/core/RowName.h"
+#include "tests/records/RecordFileTestSupport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace recordtest;
+
+namespace {
+
+struct LineCase
+{
+    const char* name;
+    QByteArray bytes;
+    ReadOutcome outcome;
+    Slots handedOver;
+};
+
+const QByteArray nineLines("Vornale 5\r\nName\r\n120\r\n80\r\n72\r\n1\r\n65\r\n170\r\n30\r\n");
+const Slots nineSlots {{1, "Name"}, {2, "120"}, {3, "80"}, {4, "72"}, {5, "1"}, {6, "65"}, {7, "170"}, {8, "30"}};
+
+const LineCase lineCases[] = {
+    {"NineLines", nineLines, ReadOutcome::Loaded, nineSlots},
+    {"LfOnlyReadsLikeCrLf", QByteArray(nineLines).replace("\r\n", "\n"), ReadOutcome::Loaded, nineSlots},
+    {"LinesAfterTheNinthIgnored", nineLines + "extra\r\nmore\r\n", ReadOutcome::Loaded, nineSlots},
+    {"HeaderOnlyWithLineEnd", "Vornale 5\r\n", ReadOutcome::Loaded, {}},
+    {"HeaderOnlyWithoutLineEnd", "Vornale 5", ReadOutcome::Loaded, {}},
+    {"EmptyFile", "", ReadOutcome::FormatError, {}},
+    {"HeaderInOtherCase", "VORNALE 5\r\nName\r\n", ReadOutcome::FormatError, {}},
+    {"HeaderOnSecondLine", "\r\nVornale 5\r\n", ReadOutcome::FormatError, {}},
+    {"HeaderAfterOtherText", "My Vornale 5\r\nName\r\n", ReadOutcome::Loaded, {{1, "Name"}}},
+    {"HeaderFollowedByText", "Vornale 5 2 word\r\nName\r\n", ReadOutcome::Loaded, {{1, "Name"}}},
+    {"HeaderAfterFalseStart", "Vornale Vornale 5\nA\n", ReadOutcome::Loaded, {{1, "A"}}},
+    {"HeaderAfterRepeatedFirstLetter", "VVornale 5\nA\n", ReadOutcome::Loaded, {{1, "A"}}},
+    {"HeaderBeyondTheReadBuffer", QByteArray(70000, 'x') + "Vornale 5\nA\n", ReadOutcome::Loaded, {{1, "A"}}},
+    {"CrInsideHeaderIsDropped", "Vorn\rale 5\nA\n", ReadOutcome::Loaded, {{1, "A"}}},
+    {"FourDataLinesSkipTheRest", "Vornale 5\r\na\r\nb\r\nc\r\nd\r\n", ReadOutcome::Loaded,
+     {{1, "a"}, {2, "b"}, {3, "c"}, {4, "d"}}},
+    {"ExtraEmptyLineIsSlotFive", "Vornale 5\r\na\r\nb\r\nc\r\nd\r\n\r\n", ReadOutcome::Loaded,
+     {{1, "a"}, {2, "b"}, {3, "c"}, {4, "d"}, {5, ""}}},
+    {"EmptyDataLines", "Vornale 5\r\n\r\n\r\nx\r\n", ReadOutcome::Loaded, {{1, ""}, {2, ""}, {3, "x"}}},
+    {"LastLineWithoutLineEnd", "Vornale 5\r\na\r\nb", ReadOutcome::Loaded, {{1, "a"}, {2, "b"}}},
+    {"LoneCrIsDropped", "Vornale 5\r\nab\rc\r\n\rd\r\r\n", ReadOutcome::Loaded, {{1, "abc"}, {2, "d"}}},
+    {"CrAtTheVeryEndIsDropped", "Vornale 5\r\na\r", ReadOutcome::Loaded, {{1, "a"}}},
+    {"CtrlZEndsTheLineText", "Vornale 5\r\nab\x1A" "cd\r\nx\r\n", ReadOutcome::Loaded, {{1, "ab"}, {2, "x"}}},
+    {"CtrlZWhereALineBeginsEndsTheFile", "Vornale 5\r\na\r\n\x1A\r\nb\r\n", ReadOutcome::Loaded, {{1, "a"}}},
+    {"CtrlZBeforeTheHeader", "\x1AVornale 5\r\na\r\n", ReadOutcome::FormatError, {}},
+    {"TextsAreWindows1251", "Vornale 5\r\n\xC8\xE2\xE0\xED\xEE\xE2 \xA8\xB9\r\n", ReadOutcome::Loaded,
+     {{1, QStringLiteral("Иванов Ё№")}}},
+    {"LettersHandedOverUnchanged", "Vornale 5\r\n\r\n12a\r\n", ReadOutcome::Loaded, {{1, ""}, {2, "12a"}}},
+    {"LongLineReadWhole", "Vornale 5\r\n" + QByteArray(100000, 'n') + "\r\n", ReadOutcome::Loaded,
+     {{1, QString(100000, u'n')}}},
+    {"NulBytesKept", QByteArray("Vornale 5\r\na\0b\r\n", 16), ReadOutcome::Loaded, {{1, QString::fromLatin1("a\0b", 3)}}},
+};
+
+class RecordFileLines : public ::testing::TestWithParam<LineCase>
+{
+protected:
+    QTemporaryDir dir;
+};
+
+TEST_P(RecordFileLines, FollowTheLineRules)
+{
+    const QString path = dir.filePath("subject.vnl");
+    writeBytes(path, GetParam().bytes);
+    Slots handedOver;
+    EXPECT_EQ(readSlots(path, handedOver), GetParam().outcome);
+    EXPECT_EQ(handedOver, GetParam().handedOver);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RecordFileLines, ::testing::ValuesIn(lineCases), RowName());
+
+struct SexCase
+{
+    const char* name;
+    const char* text;
+    Sex sex;
+};
+
+const SexCase sexCases[] = {
+    {"Zero", "0", Sex::Male},         {"One", "1", Sex::Female},          {"Two", "2", Sex::Female},
+    {"Empty", "", Sex::Female},       {"ZeroAndSpace", "0 ", Sex::Female}, {"SpaceAndZero", " 0", Sex::Female},
+    {"DoubleZero", "00", Sex::Female},
+};
+
+class SexSlot : public ::testing::TestWithParam<SexCase> {};
+
+TEST_P(SexSlot, OnlyASingleZeroIsMale)
+{
+    EXPECT_EQ(SexFromSlotText(QString::fromLatin1(GetParam().text)), GetParam().sex);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, SexSlot, ::testing::ValuesIn(sexCases), RowName());
+
+class RecordFileReaderTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+};
+
+TEST_F(RecordFileReaderTest, KeepsTheFileOpenAfterLoadedUntilClosed)
+{
+    const QString path = dir.filePath("subject.vnl");
+    writeBytes(path, nineLines);
+    RecordFileReader reader(path);
+    ASSERT_EQ(reader.read([](int, const QString&) {}), ReadOutcome::Loaded);
+    EXPECT_TRUE(reader.isOpen());
+    reader.close();
+    EXPECT_FALSE(reader.isOpen());
+}
+
+TEST_F(RecordFileReaderTest, ClosesTheFileOnFormatError)
+{
+    const QString path = dir.filePath("subject.vnl");
+    writeBytes(path, "not a record\r\n");
+    RecordFileReader reader(path);
+    int calls = 0;
+    EXPECT_EQ(reader.read([&](int, const QString&) { ++calls; }), ReadOutcome::FormatError);
+    EXPECT_FALSE(reader.isOpen());
+    EXPECT_EQ(calls, 0);
+}
+
+struct ReadFailureCase
+{
+    const char* name;
+    const char* relativePath;
+    int code;
+    const char* message;
+};
+
+const ReadFailureCase readFailureCases[] = {
+    {"MissingFile", "missing.vnl", 2, "File not found"},
+    {"FileUsedAsFolder", "plain/subject.vnl", 3, "Invalid filename"},
+    {"FolderIsAccessDenied", "folder", 5, "File access denied"},
+};
+
+class RecordFileReadFailure : public ::testing::TestWithParam<ReadFailureCase>
+{
+protected:
+    QTemporaryDir dir;
+};
+
+TEST_P(RecordFileReadFailure, GivesTheTableMessage)
+{
+    writeBytes(dir.filePath("plain"), "Vornale 5\r\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    RecordFileReader reader(dir.filePath(GetParam().relativePath));
+    const auto [code, message] = ioFailureOf([&] { reader.read([](int, const QString&) {}); });
+    EXPECT_EQ(code, GetParam().code);
+    EXPECT_EQ(message, QString::fromLatin1(GetParam().message));
+    EXPECT_FALSE(reader.isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, RecordFileReadFailure, ::testing::ValuesIn(readFailureCases), RowName());
+
+TEST_F(RecordFileReaderTest, RecordFileExistsOnlyForFiles)
+{
+    writeBytes(dir.filePath("subject.vnl"), nineLines);
+    EXPECT_TRUE(RecordFileExists(dir.filePath("subject.vnl")));
+    EXPECT_FALSE(RecordFileExists(dir.filePath("missing.vnl")));
+    EXPECT_FALSE(RecordFileExists(dir.path()));
+}
+
+long peakResidentKilobytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A wrong file chosen by mistake: 100 MB of random bytes with no line end, so the whole file is
+// line 1. It must be rejected quickly, streamed rather than held.
+TEST_F(RecordFileReaderTest, HundredMegabytesOfRandomBytesAreRejectedQuicklyInLittleMemory)
+{
+    const QString path = dir.filePath("random.bin");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        QByteArray chunk(1 << 20, '\0');
+        for (int megabyte = 0; megabyte < 100; ++megabyte) {
+            QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(chunk.data()), chunk.size() / 4);
+            chunk.replace('\n', 'n').replace('\x1A', 'z');
+            ASSERT_EQ(file.write(chunk), chunk.size());
+        }
+    }
+    const long peakBefore = peakResidentKilobytes();
+    QElapsedTimer timer;
+    timer.start();
+    Slots handedOver;
+    EXPECT_EQ(readSlots(path, handedOver), ReadOutcome::FormatError);
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_LT(peakResidentKilobytes() - peakBefore, 16 * 1024);
+}
+
+// This very program holds the header text, so whether its first line does is left open; it must
+// simply be read safely.
+TEST_F(RecordFileReaderTest, AProgramFileReadsSafely)
+{
+    Slots handedOver;
+    const ReadOutcome outcome = readSlots(QCoreApplication::applicationFilePath(), handedOver);
+    EXPECT_TRUE(outcome == ReadOutcome::FormatError || outcome == ReadOutcome::Loaded);
+    EXPECT_LE(handedOver.size(), 8u);
+}
+
+} // namespace
