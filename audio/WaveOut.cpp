@@ -139,6 +139,7 @@ bool TWaveAudioOut::InternalOpen()
         setOpenFormat(*format);
     const WaveResult result = m_device->open(deviceID(), requested, notificationTarget());
     m_handleHeld = result == wrNoError;
+    m_closeIssued = false;
     return Success(result);
 }
 
@@ -150,7 +151,7 @@ bool TWaveAudioOut::InternalClose()
         throw EWaveAudioInvalidOperation(DeviceAlreadyClosedMessage);
     setClosing(true);
     const Finally clearClosing([this] { setClosing(false); });
-    const bool result = ActiveBufferCount() == 0 ? Success(m_device->close()) : Success(m_device->reset());
+    const bool result = ActiveBufferCount() == 0 ? Success(closeDevice()) : Success(m_device->reset());
     QThread::yieldCurrentThread();
     if (result)
         waitForClose();
@@ -162,11 +163,11 @@ void TWaveAudioOut::Halt()
     if (!m_handleHeld)
         return;
     setClosing(true);
-    // Results are ignored: a drain may have asked for the close already.
+    // Results are ignored: this must end in a closed device whatever happened before.
     if (ActiveBufferCount() > 0)
         m_device->reset();
-    else
-        m_device->close();
+    else if (!m_closeIssued)
+        closeDevice();
     QThread::yieldCurrentThread();
     try {
         waitForClose();
@@ -186,9 +187,17 @@ bool TWaveAudioOut::waitForClose()
     return false;
 }
 
+WaveResult TWaveAudioOut::closeDevice()
+{
+    const WaveResult result = m_device->close();
+    m_closeIssued = result == wrNoError;
+    return result;
+}
+
 void TWaveAudioOut::abandonDevice()
 {
     m_device->abandon();
+    m_closeIssued = false;
     discardNotifications();
     releaseAllBuffers();
     m_handleHeld = false;
@@ -230,6 +239,7 @@ void TWaveAudioOut::WomOpen()
 void TWaveAudioOut::WomClose()
 {
     m_handleHeld = false;
+    m_closeIssued = false;
     DoDeactivate();
 }
 
@@ -244,17 +254,31 @@ void TWaveAudioOut::RequestBuffers()
 
 void TWaveAudioOut::WomDone(WaveHeader* header)
 {
+    bool queued = false;
     try {
-        refill(header);
+        refill(header, queued);
     } catch (...) {
         try {
+            retireUnqueued(header, queued);
             releaseReturned(header);
         } catch (const std::exception& failure) {
             ReportApplicationException(failure);
         }
         throw;
     }
+    retireUnqueued(header, queued);
     releaseReturned(header);
+}
+
+void TWaveAudioOut::retireUnqueued(WaveHeader*& header, bool queued)
+{
+    // A buffer whose refill failed would stay in the list with nobody to return it, and no
+    // close could ever complete: release it, and end playback when it was the last.
+    if (!header || queued || closing())
+        return;
+    ReallocateBuffer(header, 0, nullptr);
+    if (ActiveBufferCount() == 0)
+        setClosing(true);
 }
 
 void TWaveAudioOut::releaseReturned(WaveHeader*& header)
@@ -265,11 +289,11 @@ void TWaveAudioOut::releaseReturned(WaveHeader*& header)
             m_device->unprepare(*header);
         ReallocateBuffer(header, 0, nullptr);
     }
-    if (closing() && ActiveBufferCount() == 0 && m_handleHeld)
-        Success(m_device->close());
+    if (closing() && ActiveBufferCount() == 0 && m_handleHeld && !m_closeIssued)
+        Success(closeDevice());
 }
 
-void TWaveAudioOut::refill(WaveHeader*& header)
+void TWaveAudioOut::refill(WaveHeader*& header, bool& queued)
 {
     if (header)
         Success(m_device->unprepare(*header));
@@ -306,7 +330,7 @@ void TWaveAudioOut::refill(WaveHeader*& header)
             header->flags = WaveHeader::BeginLoop;
             header->loops = loops;
         }
-        WriteBuffer(*header);
+        queued = WriteBuffer(*header);
     }
 }
 

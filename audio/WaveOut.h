@@ -87,14 +87,19 @@ protected:
     void shutdown();
 
 private:
-    void refill(WaveHeader*& header);
+    void refill(WaveHeader*& header, bool& queued);
+    void retireUnqueued(WaveHeader*& header, bool queued);
     void releaseReturned(WaveHeader*& header);
+    // Closes and remembers it, so that a fill request handled before the close report does
+    // not close a second time.
+    WaveResult closeDevice();
     bool waitForClose();
     void abandonDevice();
     bool readCaps(WaveOutCaps& caps);
 
     std::unique_ptr<WaveOutDevice> m_device;
     bool m_handleHeld = false;
+    bool m_closeIssued = false;
     bool m_paused = false;
     quint16 m_volume = DefaultVolume;
     double m_pitch = 1.0;

@@ -1,0 +1,537 @@
+// The life cycle of the wave-out component (TWaveAudioIO and TWaveAudioOut) on the simulated
+// device.
+#include "audio/WaveOut.h"
+#include "core/ApplicationErrors.h"
+#include "tests/audio/AudioTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+#include <cstdlib>
+#include <cstring>
+
+using namespace audiotest;
+using Call = SimulatedWaveOutDevice::Call;
+
+namespace {
+
+WaveFormatEx cdMono16()
+{
+    WaveFormatEx format;
+    MakePcmFormat(format, ppMono16Bit44100Hz);
+    return format;
+}
+
+// Streams `total` bytes of a counting pattern through buffers that the component allocates.
+// The format block is handed over for the component to delete.
+class PatternSource : public TWaveAudioOut {
+public:
+    explicit PatternSource(quint32 total, std::optional<WaveFormatEx> format = cdMono16())
+        : m_format(format), m_total(total)
+    {
+    }
+
+    QByteArray expected() const
+    {
+        QByteArray bytes(static_cast<int>(m_total), '\0');
+        for (quint32 i = 0; i < m_total; ++i)
+            bytes[static_cast<int>(i)] = static_cast<char>(i * 13);
+        return bytes;
+    }
+    using TWaveAudioIO::CalcBufferSize;
+
+protected:
+    const WaveFormatBlock* GetWaveFormat(bool& freeIt) override
+    {
+        m_next = 0;
+        freeIt = true;
+        return m_format ? new WaveFormatBlock(*m_format) : nullptr;
+    }
+
+    quint32 FillBuffer(char* buffer, quint32 size, quint32&) override
+    {
+        const quint32 count = std::min(size, m_total - m_next);
+        for (quint32 i = 0; i < count; ++i)
+            buffer[i] = static_cast<char>((m_next + i) * 13);
+        m_next += count;
+        return count;
+    }
+
+private:
+    std::optional<WaveFormatEx> m_format;
+    quint32 m_total;
+    quint32 m_next = 0;
+};
+
+class WaveOutTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previousReporter = SetApplicationExceptionReporter(
+            [this](const std::exception& failure) { reported.push_back(failure.what()); });
+    }
+    void TearDown() override { SetApplicationExceptionReporter(std::move(m_previousReporter)); }
+
+    SimulatedWaveOutDevice& device() { return devices.last(); }
+
+    // Records the events of `component` as they fire.
+    void watch(TWaveAudioIO& component)
+    {
+        component.setOnActivate([this](TWaveAudioIO*) { events.push_back("activate"); });
+        component.setOnDeactivate([this](TWaveAudioIO*) { events.push_back("deactivate"); });
+        component.setOnPause([this](TWaveAudioIO*) { events.push_back("pause"); });
+        component.setOnResume([this](TWaveAudioIO*) { events.push_back("resume"); });
+    }
+
+    std::vector<quint32> writtenLengths()
+    {
+        std::vector<quint32> lengths;
+        for (const auto& buffer : device().written())
+            lengths.push_back(buffer.length);
+        return lengths;
+    }
+
+    SimulatedDevices devices;
+    std::vector<std::string> reported;
+    std::vector<std::string> events;
+
+private:
+    ApplicationExceptionReporter m_previousReporter;
+};
+
+using Events = std::vector<std::string>;
+
+TEST_F(WaveOutTest, ConstructionDefaults)
+{
+    PatternSource source(0);
+    EXPECT_EQ(source.deviceID(), WaveMapper);
+    EXPECT_EQ(source.bufferLength(), 1000);
+    EXPECT_EQ(source.bufferCount(), 2);
+    EXPECT_EQ(source.volume(), 75);
+    EXPECT_EQ(source.pitch(), 1.0);
+    EXPECT_EQ(source.playbackRate(), 1.0);
+    EXPECT_EQ(source.options(), TWaveAudioOut::TWaveOutOptions());
+    EXPECT_TRUE(source.allocatesBuffers());
+    EXPECT_FALSE(source.active());
+    EXPECT_FALSE(source.paused());
+    EXPECT_EQ(source.LastError(), 0u);
+    EXPECT_FALSE(source.onError());
+}
+
+TEST_F(WaveOutTest, BufferLengthBelowTenReadsTen)
+{
+    PatternSource source(0);
+    for (quint16 value : {quint16(5), quint16(0), quint16(10)}) {
+        source.setBufferLength(value);
+        EXPECT_EQ(source.bufferLength(), 10) << value;
+    }
+    source.setBufferLength(11);
+    EXPECT_EQ(source.bufferLength(), 11);
+}
+
+TEST_F(WaveOutTest, StreamsRefillsDrainsAndCloses)
+{
+    PatternSource source(200'000);
+    watch(source);
+    source.setActive(true);
+    EXPECT_TRUE(source.active());
+    EXPECT_TRUE(device().written().empty()); // buffers are queued from the event loop only
+    drainEvents();
+    EXPECT_EQ(source.CalcBufferSize(), 88200u);
+    EXPECT_EQ(writtenLengths(), (std::vector<quint32>{88200, 88200}));
+    EXPECT_EQ(source.ActiveBufferCount(), 2);
+
+    device().completeBuffers(1);
+    drainEvents();
+    EXPECT_EQ(writtenLengths(), (std::vector<quint32>{88200, 88200, 23600}));
+    device().completeBuffers(1);
+    drainEvents(); // the source is exhausted: the drain starts
+    EXPECT_EQ(source.ActiveBufferCount(), 1);
+    EXPECT_TRUE(source.active());
+    source.setActive(true); // open and draining: nothing happens
+    source.setActive(false); // a drain ends by itself
+    EXPECT_EQ(device().callCount(Call::Reset), 0);
+
+    device().completeBuffers(1);
+    drainEvents();
+    EXPECT_FALSE(source.active());
+    EXPECT_FALSE(device().isOpen());
+    EXPECT_EQ(source.ActiveBufferCount(), 0);
+    EXPECT_EQ(device().playedBytes(), source.expected());
+    EXPECT_EQ(events, (Events{"activate", "deactivate"}));
+    EXPECT_EQ(device().callCount(Call::Open), 1);
+    EXPECT_EQ(device().callCount(Call::Prepare), 3);
+    EXPECT_EQ(device().callCount(Call::Unprepare), 3);
+}
+
+TEST_F(WaveOutTest, BufferCountZeroOpensAndQueuesNothing)
+{
+    PatternSource source(1000);
+    source.setBufferCount(0);
+    source.setActive(true);
+    drainEvents();
+    EXPECT_TRUE(source.active());
+    EXPECT_TRUE(device().written().empty());
+    source.setActive(false);
+    EXPECT_FALSE(source.active());
+    EXPECT_EQ(device().callCount(Call::Close), 1);
+}
+
+TEST_F(WaveOutTest, PauseBeforeOpenStartsPausedAndResumes)
+{
+    PatternSource source(1000);
+    watch(source);
+    EXPECT_TRUE(source.InternalPause());
+    EXPECT_TRUE(source.paused());
+    EXPECT_FALSE(source.InternalPause()); // already paused
+    EXPECT_EQ(device().callCount(Call::Pause), 0);
+
+    source.setActive(true);
+    drainEvents();
+    EXPECT_TRUE(device().isPaused());
+    EXPECT_TRUE(source.paused());
+    EXPECT_TRUE(source.InternalResume());
+    EXPECT_FALSE(device().isPaused());
+    EXPECT_FALSE(source.paused());
+    EXPECT_EQ(events, (Events{"pause", "activate", "resume"}));
+}
+
+TEST_F(WaveOutTest, FailedPauseAtOpenClearsPaused)
+{
+    PatternSource source(1000);
+    std::vector<quint32> errors;
+    source.setOnError([&](TWaveAudioIO* sender) { errors.push_back(static_cast<TWaveAudioOut*>(sender)->LastError()); });
+    source.InternalPause();
+    devices.last().failCall(Call::Pause, wrNotSupported);
+    source.setActive(true);
+    drainEvents();
+    EXPECT_FALSE(source.paused());
+    EXPECT_EQ(errors, (std::vector<quint32>{wrNotSupported}));
+}
+
+TEST_F(WaveOutTest, CloseBeforeTheOpenNotificationHandlesBothInsideTheClose)
+{
+    PatternSource source(1000);
+    watch(source);
+    source.setActive(true);
+    source.setActive(false);
+    EXPECT_EQ(events, (Events{"activate", "deactivate"}));
+    EXPECT_FALSE(source.active());
+    drainEvents(); // the fill requests posted meanwhile find the device closed
+    EXPECT_TRUE(device().written().empty());
+    EXPECT_EQ(source.ActiveBufferCount(), 0);
+}
+
+TEST_F(WaveOutTest, CloseWhileStreamingReturnsOnceTheDeviceHasClosed)
+{
+    PatternSource source(1'000'000);
+    watch(source);
+    source.setActive(true);
+    drainEvents();
+    ASSERT_EQ(source.ActiveBufferCount(), 2);
+    source.setActive(false);
+    EXPECT_FALSE(source.active());
+    EXPECT_FALSE(device().isOpen());
+    EXPECT_EQ(source.ActiveBufferCount(), 0);
+    EXPECT_EQ(device().callCount(Call::Reset), 1);
+    EXPECT_EQ(events, (Events{"activate", "deactivate"}));
+    EXPECT_TRUE(device().playedBytes().isEmpty());
+
+    source.setActive(true); // plays again from the start
+    drainEvents();
+    device().completeBuffers(1);
+    EXPECT_EQ(device().playedBytes(), source.expected().left(88200));
+}
+
+struct OpenFailureRow {
+    const char* name;
+    Call failing;
+    WaveResult code;
+    bool onErrorAssigned;
+};
+
+class OpenFailureTest : public WaveOutTest, public ::testing::WithParamInterface<OpenFailureRow> {};
+
+TEST_P(OpenFailureTest, GoesToOnErrorOrRaisesTheDeviceText)
+{
+    const auto& row = GetParam();
+    PatternSource source(1000);
+    int errors = 0;
+    if (row.onErrorAssigned)
+        source.setOnError([&](TWaveAudioIO* sender) {
+            EXPECT_EQ(sender, &source);
+            ++errors;
+        });
+    device().failCall(row.failing, row.code);
+
+    if (row.onErrorAssigned) {
+        EXPECT_NO_THROW(source.setActive(true));
+        EXPECT_EQ(errors, 1);
+    } else {
+        try {
+            source.setActive(true);
+            ADD_FAILURE() << "no exception";
+        } catch (const EWaveAudioSysError& failure) {
+            EXPECT_EQ(failure.message(), StandardWaveErrorText(row.code));
+        }
+    }
+    EXPECT_FALSE(source.active());
+    EXPECT_EQ(source.LastError(), row.code);
+    drainEvents();
+    EXPECT_TRUE(device().written().empty());
+    EXPECT_EQ(device().callCount(Call::Open), row.failing == Call::Query ? 0 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, OpenFailureTest,
+    ::testing::Values(OpenFailureRow{"QueryRaises", Call::Query, wrBadFormat, false},
+                      OpenFailureRow{"QueryToOnError", Call::Query, wrNoDriver, true},
+                      OpenFailureRow{"OpenRaises", Call::Open, wrAllocated, false},
+                      OpenFailureRow{"OpenToOnError", Call::Open, wrAllocated, true},
+                      OpenFailureRow{"UnknownCodeRaisesEmptyText", Call::Query, 999, false}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(WaveOutTest, NoFormatFailsAtTheQuery)
+{
+    PatternSource source(1000, std::nullopt);
+    EXPECT_THROW(source.setActive(true), EWaveAudioSysError);
+    EXPECT_EQ(source.LastError(), wrInvalidParameter);
+    EXPECT_FALSE(source.active());
+}
+
+TEST_F(WaveOutTest, FailedWriteEndsPlaybackInsteadOfLeavingABufferNobodyReturns)
+{
+    PatternSource source(1'000'000);
+    watch(source);
+    device().failCall(Call::Write, wrError);
+    source.setActive(true);
+    drainEvents();
+    // The failure arose inside notification handling: reported, not raised.
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported.front(), StandardWaveErrorText(wrError).toStdString());
+    EXPECT_FALSE(source.active());
+    EXPECT_EQ(source.ActiveBufferCount(), 0);
+    EXPECT_EQ(device().callCount(Call::Unprepare), 1); // the header prepared for it is undone
+    EXPECT_EQ(device().callCount(Call::Close), 1);
+    EXPECT_EQ(events, (Events{"activate", "deactivate"}));
+}
+
+TEST_F(WaveOutTest, FailedCloseAfterTheDrainIsReported)
+{
+    PatternSource source(100);
+    device().setAutoComplete(true);
+    device().failCall(Call::Close, wrError);
+    source.setCloseTimeoutMs(100);
+    source.setActive(true);
+    drainEvents();
+    EXPECT_EQ(reported.size(), 1u);
+    EXPECT_TRUE(source.active()); // the device never closed; destruction still closes it
+    device().clearFailure(Call::Close);
+}
+
+TEST_F(WaveOutTest, MisuseRaisesInvalidOperation)
+{
+    PatternSource source(1000);
+    EXPECT_NO_THROW(source.setActive(false));
+    try {
+        source.InternalClose();
+        ADD_FAILURE();
+    } catch (const EWaveAudioInvalidOperation& failure) {
+        EXPECT_STREQ(failure.what(), "Device is aleardy close");
+    }
+    source.setActive(true);
+    try {
+        source.InternalOpen();
+        ADD_FAILURE();
+    } catch (const EWaveAudioInvalidOperation& failure) {
+        EXPECT_STREQ(failure.what(), "Device is aleardy open");
+    }
+    EXPECT_EQ(device().callCount(Call::Open), 1);
+}
+
+TEST_F(WaveOutTest, DeviceThatNeverReportsItsCloseIsAbandonedAfterTheBound)
+{
+    PatternSource source(1'000'000);
+    watch(source);
+    source.setCloseTimeoutMs(150);
+    source.setActive(true);
+    drainEvents();
+    device().setHoldNotifications(true);
+    QElapsedTimer timer;
+    timer.start();
+    source.setActive(false);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_GE(timer.elapsed(), 150);
+    EXPECT_FALSE(source.active());
+    EXPECT_FALSE(device().isOpen());
+    EXPECT_EQ(source.ActiveBufferCount(), 0);
+    EXPECT_EQ(events, (Events{"activate", "deactivate"}));
+}
+
+TEST_F(WaveOutTest, LoweringBufferCountRetiresSurplusBuffers)
+{
+    PatternSource source(1'000'000);
+    source.setActive(true);
+    drainEvents();
+    ASSERT_EQ(source.ActiveBufferCount(), 2);
+    source.setBufferCount(1);
+    device().completeBuffers(1);
+    drainEvents();
+    EXPECT_EQ(source.ActiveBufferCount(), 1);
+    EXPECT_EQ(device().written().size(), 2u); // not refilled
+    source.setActive(false);
+    EXPECT_FALSE(source.active());
+    EXPECT_EQ(source.ActiveBufferCount(), 0);
+}
+
+TEST_F(WaveOutTest, RaisingBufferCountWhileOpenTopsTheQueueUp)
+{
+    PatternSource source(1'000'000);
+    source.setActive(true);
+    drainEvents();
+    source.setBufferCount(4);
+    drainEvents();
+    EXPECT_EQ(source.ActiveBufferCount(), 4);
+    source.setBufferLength(100); // new length for buffers filled from now on
+    device().completeBuffers(1);
+    drainEvents();
+    EXPECT_EQ(device().written().back().length, 8820u);
+}
+
+TEST_F(WaveOutTest, PitchAndRateReadOneWhileOpenOnADeviceWithoutSupport)
+{
+    devices.configure([](SimulatedWaveOutDevice& d) {
+        WaveOutCaps caps;
+        caps.support = WaveOutCaps::Volume;
+        d.setCapabilities(caps);
+    });
+    PatternSource source(1000);
+    source.setPitch(2.0);
+    source.setPlaybackRate(0.5);
+    source.setOptions(TWaveAudioOut::woSetPitch | TWaveAudioOut::woSetPlaybackRate);
+    source.setActive(true);
+    drainEvents();
+    EXPECT_EQ(source.pitch(), 1.0);
+    EXPECT_EQ(source.playbackRate(), 1.0);
+    EXPECT_EQ(device().callCount(Call::SetPitch), 0);
+    device().completeBuffers();
+    drainEvents();
+    ASSERT_FALSE(source.active());
+    EXPECT_EQ(source.pitch(), 2.0);
+    EXPECT_EQ(source.playbackRate(), 0.5);
+}
+
+TEST_F(WaveOutTest, OptionsApplySettingsToTheDevice)
+{
+    PatternSource source(1000);
+    source.setVolume(50);
+    source.setPitch(1.5);
+    source.setActive(true);
+    drainEvents();
+    EXPECT_EQ(device().callCount(Call::SetVolume), 0); // not in Options
+    EXPECT_EQ(source.volume(), 100);                  // read from the device
+
+    source.setOptions(TWaveAudioOut::woSetVolume | TWaveAudioOut::woSetPitch);
+    EXPECT_EQ(device().volumeValue(), 0x8000u);
+    EXPECT_EQ(source.volume(), 50);
+    EXPECT_EQ(device().pitchValue(), 0x00018000u);
+    EXPECT_EQ(source.pitch(), 1.5);
+
+    source.setVolume(20);
+    EXPECT_EQ(device().volumeValue(), MulDiv(20, 0xFFFF, 100));
+    source.setOptions({}); // a member taken out does not reset the device
+    EXPECT_EQ(device().volumeValue(), MulDiv(20, 0xFFFF, 100));
+    device().failCall(Call::SetVolume, wrError);
+    source.setOptions(TWaveAudioOut::woSetVolume); // failures of settings are ignored
+    EXPECT_EQ(source.LastError(), 0u);
+}
+
+TEST_F(WaveOutTest, PositionIsConvertedToMilliseconds)
+{
+    PatternSource source(1'000'000);
+    EXPECT_EQ(source.GetPosition(), 0u);
+    source.setActive(true);
+    drainEvents();
+    const struct {
+        const char* name;
+        MmTime time;
+        quint32 ms;
+    } rows[] = {
+        {"Milliseconds", {MmTime::Milliseconds, 1234, {}}, 1234},
+        {"Samples", {MmTime::Samples, 22050, {}}, 500},
+        {"SamplesRounded", {MmTime::Samples, 1, {}}, 0},
+        {"Bytes", {MmTime::Bytes, 88200 * 3, {}}, 3000},
+        {"Smpte", {MmTime::Smpte, 0, {1, 2, 3, 20, 30}}, 3'723'000},
+        {"OtherType", {16, 77, {}}, 0},
+    };
+    for (const auto& row : rows) {
+        device().setPosition(row.time);
+        EXPECT_EQ(source.GetPosition(), row.ms) << row.name;
+    }
+}
+
+TEST_F(WaveOutTest, DeviceQueriesReadTheCapabilities)
+{
+    devices.configure([](SimulatedWaveOutDevice& d) {
+        WaveOutCaps caps;
+        caps.productName = QStringLiteral("Test output");
+        caps.formats = 0b1000'0000'0101;
+        caps.support = WaveOutCaps::Volume | WaveOutCaps::Sync | WaveOutCaps::SampleAccurate;
+        d.setCapabilities(caps);
+        d.setDeviceCount(3);
+    });
+    PatternSource source(0);
+    EXPECT_EQ(source.GetDeviceName(), "Test output");
+    EXPECT_EQ(source.GetDeviceCount(), 3u);
+    EXPECT_EQ(source.GetDeviceFormats(),
+              (PcmPresets{ppMono8Bit8000Hz, ppStereo8Bit8000Hz, ppMono16Bit8000Hz, ppStereo16Bit8000Hz,
+                          ppMono8Bit11025Hz, ppMono16Bit11025Hz, ppStereo16Bit44100Hz}));
+    EXPECT_EQ(source.GetDeviceSupports(), TWaveAudioIO::supVolume | TWaveAudioIO::supPosition);
+    EXPECT_TRUE(source.IsPcmFormatSupported(ppMono16Bit44100Hz));
+    EXPECT_FALSE(source.IsPcmFormatSupported(ppNone));
+
+    device().failCall(Call::Capabilities, wrBadDeviceId);
+    EXPECT_EQ(source.GetDeviceName(), QString());
+    EXPECT_TRUE(source.GetDeviceFormats().empty());
+    EXPECT_EQ(source.GetDeviceSupports(), TWaveAudioIO::DeviceSupports());
+    EXPECT_EQ(source.LastError(), 0u); // queries do not go through the error path
+}
+
+TEST_F(WaveOutTest, WriteQueuesCallerDataAndFreesWhatItWasGiven)
+{
+    PatternSource source(0);
+    source.setBufferCount(0);
+    source.setActive(true);
+    drainEvents();
+    char* owned = static_cast<char*>(std::malloc(64));
+    std::memset(owned, 7, 64);
+    EXPECT_TRUE(source.Write(owned, 64, true, 3));
+    ASSERT_EQ(device().written().size(), 1u);
+    EXPECT_EQ(device().written()[0].data, owned);
+    EXPECT_EQ(device().written()[0].loops, 3u);
+    EXPECT_TRUE(device().written()[0].flags & WaveHeader::BeginLoop);
+
+    device().failCall(Call::Write, wrError);
+    char notOwned[16] = {};
+    EXPECT_FALSE(source.Write(notOwned, sizeof notOwned, false, 0)); // raised inside: goes no further
+    EXPECT_EQ(source.ActiveBufferCount(), 1);
+    device().clearFailure(Call::Write);
+
+    source.setActive(false); // returns the owned block to the component, which frees it
+    EXPECT_EQ(source.ActiveBufferCount(), 0);
+}
+
+TEST_F(WaveOutTest, LevelFollowsEachQueuedBufferAndEndsAtZero)
+{
+    PatternSource source(100);
+    std::vector<int> levels;
+    source.setOnLevel([&](TWaveAudioIO*, int level) { levels.push_back(level); });
+    source.setActive(true);
+    drainEvents();
+    device().completeBuffers();
+    drainEvents();
+    const QByteArray data = source.expected();
+    EXPECT_EQ(levels, (std::vector<int>{PeakLevel(data.constData(), 100, 16), 0}));
+}
+
+} // namespace
