@@ -4,16 +4,11 @@
 
 namespace {
 
-// Nearest integer, an exact half going to the even neighbour, taken from the extended value
-// (independent of the floating-point environment's rounding mode).
+// Nearest integer, an exact half going to the even neighbour, taken from the extended value. The
+// program never leaves the default rounding mode, which is exactly that rule.
 qint32 roundHalfEven(long double value)
 {
-    const long double lower = std::floor(value);
-    const long double fraction = value - lower; // exact: the fraction of a binary value is representable
-    long double rounded = lower;
-    if (fraction > 0.5L || (fraction == 0.5L && std::fmod(lower, 2.0L) != 0.0L))
-        rounded = lower + 1.0L;
-    return static_cast<qint32>(rounded);
+    return static_cast<qint32>(std::lrint(value));
 }
 
 // Rounds an extended intermediate to the double it is stored as.
