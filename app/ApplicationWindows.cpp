@@ -1,0 +1,6 @@
+#include "app/ApplicationWindows.h"
+
+ApplicationWindows::ApplicationWindows() : Form1(), FrmError(&Form1), FrmAbout(&Form1)
+{
+    Form1.setAuxiliaryWindows(&FrmError, &FrmAbout);
+}

@@ -1,0 +1,30 @@
+#include "app/FixedModalWindow.h"
+
+#include "app/WindowPlacement.h"
+
+#include <QKeyEvent>
+
+FixedModalWindow::FixedModalWindow(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
+{
+}
+
+void FixedModalWindow::showEvent(QShowEvent* event)
+{
+    if (!m_placed && parentWidget() != nullptr) {
+        move(CentredPlacement(parentWidget()->frameGeometry(), size()));
+        m_placed = true;
+    }
+    QDialog::showEvent(event);
+    if (m_initialFocus != nullptr)
+        m_initialFocus->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void FixedModalWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

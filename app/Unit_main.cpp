@@ -1,0 +1,347 @@
+#include "app/Unit_main.h"
+
+#include "app/About_Unit.h"
+#include "app/Error_Unit.h"
+#include "app/FailureReport.h"
+#include "app/StatusBarHints.h"
+#include "app/TransparentPicture.h"
+#include "app/WindowPlacement.h"
+#include "core/Assessment.h"
+#include "core/NumberText.h"
+#include "records/RecordFile.h"
+
+#include <QAbstractEventDispatcher>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QScopeGuard>
+#include <QScreen>
+#include <array>
+#include <stdexcept>
+
+namespace {
+
+const QString kInputErrorHeading = QStringLiteral("Ошибка ввода");
+const QString kInputErrorMessage = QStringLiteral("Проверьте правильность введенных данных");
+const QString kReadErrorHeading = QStringLiteral("Ошибка чтения");
+const QString kFormatErrorMessage = QStringLiteral("Неверный формат файла");
+
+// The warning clip the program carries; it sounds when input is rejected.
+QByteArray WarningClip()
+{
+    QFile clip(QStringLiteral(":/assets/warning.wav"));
+    if (!clip.open(QIODevice::ReadOnly))
+        return {};
+    return clip.readAll();
+}
+
+// A record that converts but is not acceptable takes the same road as a text that does not
+// convert: one failure handler serves both.
+class RejectedInput : public std::runtime_error
+{
+public:
+    RejectedInput() : std::runtime_error("input not acceptable") {}
+};
+
+bool IsEnterKey(const QKeyEvent& key)
+{
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent), AudioPlayer1(this), m_fileChooser(std::make_unique<RecordFileDialogs>())
+{
+    ui.setupUi(this);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    AudioPlayer1.setObjectName(QStringLiteral("AudioPlayer1"));
+    AudioPlayer1.readData(WarningClip());
+    ui.BtnCalc->setIcon(QIcon(LoadTransparentPicture(QStringLiteral(":/assets/tick.png"))));
+    // A .ui file holds whole point sizes only; the bar's font is 13 pixels high.
+    QFont barFont = ui.AdvProgressBar1->font();
+    barFont.setPixelSize(13);
+    ui.AdvProgressBar1->setFont(barFont);
+    arrangeToolBar();
+    fitLabelsToText();
+    m_hints = new StatusBarHints(this, ui.StatusBar1);
+
+    connect(ui.BtnCalc, &QPushButton::clicked, this, &TForm1::BtnCalcClick);
+    ui.BtnCalc->installEventFilter(this);
+    for (QRadioButton* button : {ui.RadioButton1, ui.RadioButton2}) {
+        // Fires for a click and for a command checking the button, whenever the choice changes.
+        connect(button, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                CheckSexChange();
+        });
+        button->installEventFilter(this);
+    }
+    for (TAdvEdit* field : {ui.AdvEdit1, ui.AdvEdit2, ui.AdvEdit3, ui.AdvEdit4, ui.AdvEdit5, ui.AdvEdit6, ui.AdvEdit7})
+        connect(field, &TAdvEdit::changed, this, &TForm1::SomeModified);
+    bindCommand(ui.AcNew, &TForm1::AcNewExecute);
+    bindCommand(ui.AcOpen, &TForm1::AcOpenExecute);
+    bindCommand(ui.AcSave, &TForm1::AcSaveExecute);
+    bindCommand(ui.AcAbout, &TForm1::AcAboutExecute);
+    // The idle-time update: whenever the event loop has handled its input and is about to wait.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TForm1::AcSaveUpdate);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setAuxiliaryWindows(TFrmError* frmError, TFrmAbout* frmAbout)
+{
+    m_frmError = frmError;
+    m_frmAbout = frmAbout;
+}
+
+void TForm1::setFileChooser(std::unique_ptr<FileChooser> chooser)
+{
+    m_fileChooser = std::move(chooser);
+}
+
+void TForm1::bindCommand(QAction* action, void (TForm1::*execute)())
+{
+    // A failure a command does not handle ends it and goes to the application's reporter.
+    connect(action, &QAction::triggered, this, [this, execute] { RunReportingFailures([this, execute] { (this->*execute)(); }); });
+}
+
+void TForm1::arrangeToolBar()
+{
+    // Buttons 23 pixels wide side by side from the left edge, an 8-pixel separator.
+    ui.ToolBar1->layout()->setContentsMargins(0, 0, 0, 0);
+    ui.ToolBar1->layout()->setSpacing(0);
+    for (QAction* action : ui.ToolBar1->actions()) {
+        QWidget* item = ui.ToolBar1->widgetForAction(action);
+        if (action->isSeparator())
+            item->setFixedWidth(8);
+        else
+            item->setFixedSize(23, 22);
+    }
+}
+
+void TForm1::fitLabelsToText()
+{
+    // Plain labels size themselves to their text; the gradient label keeps its fixed size.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->metaObject() == &QLabel::staticMetaObject)
+            label->adjustSize();
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    if (!m_placed) {
+        m_placed = true;
+        move(CentredPlacement(screen()->virtualGeometry(), frameGeometry().size()));
+    }
+    QWidget::showEvent(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (watched == ui.BtnCalc)
+            return BtnCalcKeyPress(key);
+        if (watched == ui.RadioButton1 || watched == ui.RadioButton2)
+            return RadioButtonKeyPress(key);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+Sex TForm1::sexChoice() const
+{
+    return ui.RadioButton1->isChecked() ? Sex::Male : Sex::Female;
+}
+
+void TForm1::setSexChoice(Sex sex)
+{
+    (sex == Sex::Male ? ui.RadioButton1 : ui.RadioButton2)->setChecked(true);
+}
+
+// --- Calculate ---------------------------------------------------------------------------------
+
+void TForm1::BtnCalcClick()
+{
+    bool failed = false;
+    try {
+        // The name plays no part in the assessment.
+        const SubjectRecord record = ParseSubject(QString(), ui.AdvEdit2->text(), ui.AdvEdit3->text(),
+                                                  ui.AdvEdit4->text(), sexChoice(), ui.AdvEdit5->text(),
+                                                  ui.AdvEdit6->text(), ui.AdvEdit7->text());
+        if (!IsAcceptable(record))
+            throw RejectedInput();
+        showResults(Assess(record));
+    } catch (...) {
+        // Any failure at all: the examiner is only told the input cannot be used.
+        failed = true;
+    }
+    if (failed)
+        showInputError();
+}
+
+bool TForm1::BtnCalcKeyPress(const QKeyEvent& key)
+{
+    if (!IsEnterKey(key))
+        return false;
+    // Enter on the focused button is its click; taking the key here makes one Enter one run.
+    BtnCalcClick();
+    return true;
+}
+
+void TForm1::showResults(const AssessmentResult& result)
+{
+    ui.AdvEdit8->setText(QString::number(result.ExpectedSystolic));
+    ui.AdvEdit9->setText(QString::number(result.ExpectedDiastolic));
+    ui.AdvEdit10->setText(QString::number(result.OptimalWeight));
+    ui.AdvEdit12->setText(FloatToText(result.AdaptationIndex));
+    ui.AdvProgressBar1->setPosition(result.LevelBarPosition);
+    ui.AdvProgressBar1->setLevel0Color(LevelColor(result.Level));
+    ui.AdvProgressBar1->setLevel0ColorTo(LevelColorTo(result.Level));
+    ui.Label16->setText(LevelText(result.Level));
+    ui.AdvEdit11->setText(QString::number(result.KerdoShown));
+    setBalanceText(BalanceText(result.Balance));
+}
+
+void TForm1::showInputError()
+{
+    for (TAdvEdit* field : {ui.AdvEdit8, ui.AdvEdit9, ui.AdvEdit10, ui.AdvEdit11, ui.AdvEdit12})
+        field->setText(QStringLiteral("0"));
+    setBalanceText(QString());
+    ui.Label16->setText(QString());
+    // The bar's level colours stay those of the last successful calculation.
+    ui.AdvProgressBar1->setPosition(0);
+    m_frmError->setHeading(kInputErrorHeading);
+    m_frmError->setMessage(kInputErrorMessage);
+    try {
+        AudioPlayer1.setActive(true);
+    } catch (...) {
+        // No sound (no device, a refused format...) must not keep the window from showing.
+    }
+    m_frmError->exec();
+}
+
+void TForm1::setBalanceText(const QString& text)
+{
+    ui.Label15->setText(text);
+    ui.Label15->adjustSize();
+}
+
+// --- Document commands -------------------------------------------------------------------------
+
+void TForm1::FormCreate()
+{
+    ui.AcNew->trigger();
+}
+
+void TForm1::AcNewExecute()
+{
+    ui.AdvEdit1->clear();
+    for (TAdvEdit* field : {ui.AdvEdit2, ui.AdvEdit3, ui.AdvEdit4, ui.AdvEdit5, ui.AdvEdit6, ui.AdvEdit7})
+        field->setText(QStringLiteral("0"));
+    setSexChoice(Sex::Male);
+    for (TAdvEdit* field : {ui.AdvEdit8, ui.AdvEdit9, ui.AdvEdit10, ui.AdvEdit11, ui.AdvEdit12})
+        field->setText(QStringLiteral("0"));
+    setBalanceText(QString());
+    ui.Label16->setText(QString());
+    ui.AdvProgressBar1->setPosition(0);
+    LastSexFemale = false;
+    Modified = false;
+    // Before the window is first shown this only chooses the field that will have the focus.
+    ui.AdvEdit1->setFocus();
+}
+
+void TForm1::AcOpenExecute()
+{
+    const QString path = m_fileChooser->chooseFileToOpen(this);
+    if (path.isEmpty() || !RecordFileExists(path))
+        return;
+    RecordFileReader reader(path);
+    // However the command ends, the file is closed first and the name field then has the focus.
+    const auto finish = qScopeGuard([&] {
+        reader.close();
+        ui.AdvEdit1->setFocus();
+    });
+    const ReadOutcome outcome = reader.read([this](int slot, const QString& text) { putSlotIntoField(slot, text); });
+    if (outcome == ReadOutcome::Loaded) {
+        Modified = false;
+        BtnCalcClick();
+        return;
+    }
+    m_frmError->setHeading(kReadErrorHeading);
+    m_frmError->setMessage(kFormatErrorMessage);
+    m_frmError->exec();
+}
+
+void TForm1::putSlotIntoField(int slot, const QString& text)
+{
+    // Slot 5 is the sex; the others are the entry fields in tab order.
+    static constexpr int kSexSlot = 5;
+    if (slot == kSexSlot) {
+        setSexChoice(SexFromSlotText(text));
+        return;
+    }
+    const std::array<TAdvEdit*, 8> fields{ui.AdvEdit1, ui.AdvEdit2, ui.AdvEdit3, ui.AdvEdit4,
+                                          nullptr,      ui.AdvEdit5, ui.AdvEdit6, ui.AdvEdit7};
+    if (slot >= 1 && slot <= int(fields.size()))
+        fields[std::size_t(slot - 1)]->setText(text);
+}
+
+void TForm1::AcSaveExecute()
+{
+    const QString path = m_fileChooser->chooseFileToSave(this);
+    if (path.isEmpty())
+        return;
+    const auto finish = qScopeGuard([this] { ui.AdvEdit1->setFocus(); });
+    SubjectTexts texts;
+    texts.FullName = ui.AdvEdit1->text();
+    texts.Systolic = ui.AdvEdit2->text();
+    texts.Diastolic = ui.AdvEdit3->text();
+    texts.Pulse = ui.AdvEdit4->text();
+    texts.Sex = sexChoice();
+    texts.Weight = ui.AdvEdit5->text();
+    texts.Height = ui.AdvEdit6->text();
+    texts.Age = ui.AdvEdit7->text();
+    // Modified is cleared only once the file is safely in place; a failed save leaves it set.
+    WriteRecordFile(path, texts, [this] { Modified = false; });
+}
+
+void TForm1::AcSaveUpdate()
+{
+    ui.AcSave->setEnabled(Modified);
+}
+
+void TForm1::AcAboutExecute()
+{
+    m_frmAbout->exec();
+}
+
+void TForm1::SomeModified()
+{
+    Modified = true;
+}
+
+void TForm1::CheckSexChange()
+{
+    const bool female = ui.RadioButton2->isChecked();
+    if (female != LastSexFemale) {
+        LastSexFemale = female;
+        Modified = true;
+    }
+}
+
+bool TForm1::RadioButtonKeyPress(const QKeyEvent& key)
+{
+    // Only keys that type a character count as key presses here.
+    if (key.text().isEmpty())
+        return false;
+    CheckSexChange();
+    if (!IsEnterKey(key))
+        return false;
+    ui.AdvEdit5->setFocus(Qt::TabFocusReason);
+    return true;
+}

@@ -1,0 +1,33 @@
+#include "app/VornaleApplication.h"
+
+#include "app/FailureReport.h"
+#include "core/ApplicationErrors.h"
+#include "widgets/Fonts.h"
+
+#include <QIcon>
+
+namespace {
+
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48})
+        icon.addFile(QStringLiteral(":/assets/icon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+VornaleApplication::VornaleApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    RegisterFontSubstitutes();
+    setWindowIcon(ApplicationIcon());
+    SetApplicationExceptionReporter(ShowFailureMessageBox);
+}
+
+bool VornaleApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool handled = false;
+    RunReportingFailures([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}

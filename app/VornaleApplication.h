@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QApplication>
+
+// The program's application object. A failure that escapes the handling of any event goes to
+// the application-wide reporter (the failure message box) and the program carries on.
+class VornaleApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    VornaleApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <string>
+
+// Names each row of a parameterised table after its `name` member.
+struct RowName
+{
+    template <class Row>
+    std::string operator()(const ::testing::TestParamInfo<Row>& row) const
+    {
+        return row.param.name;
+    }
+};
