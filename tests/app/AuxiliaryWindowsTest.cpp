@@ -32,6 +32,7 @@ protected:
         testsupport::onNextModal([&](QWidget* modal) {
             shown = qobject_cast<QDialog*>(modal);
             ASSERT_EQ(shown, &window);
+            EXPECT_TRUE(QTest::qWaitFor([shown] { return QApplication::activeWindow() == shown; }, 2000));
             whileOpen(window);
         });
         return window.exec();

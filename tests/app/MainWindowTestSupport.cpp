@@ -13,6 +13,12 @@
 
 namespace apptest {
 
+bool WaitUntilActive(QWidget* window)
+{
+    // QWidget::isActiveWindow() also answers true for a window whose transient parent is active.
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 2000);
+}
+
 QString ScriptedFileChooser::chooseFileToOpen(QWidget*)
 {
     ++openCalls;
@@ -98,6 +104,11 @@ QString MainWindowTest::statusText()
 
 QWidget* MainWindowTest::focused()
 {
+    // A window manager gives the activation back to the main window when a modal window
+    // closes; the offscreen platform has none, so the test does it.
+    if (QApplication::activeWindow() != &form())
+        form().activateWindow();
+    EXPECT_TRUE(WaitUntilActive(&form()));
     return QApplication::focusWidget();
 }
 
@@ -119,7 +130,14 @@ void MainWindowTest::typeInto(int field, const QString& text)
     TAdvEdit* target = edit(field);
     click(target);
     target->selectAll();
-    QTest::keyClicks(target, text);
+    typeText(target, text);
+}
+
+void MainWindowTest::typeText(QWidget* widget, const QString& text)
+{
+    // One key press per character, Cyrillic included (QTest::keyClicks knows ASCII only).
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
 }
 
 void MainWindowTest::enterSubject(const Subject& subject)
@@ -136,7 +154,10 @@ void MainWindowTest::enterSubject(const Subject& subject)
 
 void MainWindowTest::click(QWidget* widget)
 {
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    // Through the window system, as a real click arrives (focus, grab and activation included).
+    QWidget* window = widget->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      widget->mapTo(window, widget->rect().center()));
 }
 
 void MainWindowTest::pressKey(QWidget* widget, Qt::Key key)
@@ -146,6 +167,8 @@ void MainWindowTest::pressKey(QWidget* widget, Qt::Key key)
 
 void MainWindowTest::trigger(const char* actionName)
 {
+    // The examiner's hand is slower than the idle-time update of the Save button.
+    runUntilIdle();
     click(toolButton(actionName));
 }
 
@@ -154,6 +177,8 @@ void MainWindowTest::expectErrorWindow(ErrorWindowSeen& seen)
     testsupport::onNextModal([&seen](QWidget* modal) {
         auto* window = qobject_cast<TFrmError*>(modal);
         ASSERT_NE(window, nullptr) << "another modal window opened: " << modal->metaObject()->className();
+        EXPECT_TRUE(WaitUntilActive(window));
+        EXPECT_EQ(QApplication::focusWidget(), window->findChild<QWidget*>(QStringLiteral("BitBtn1")));
         seen.shown = true;
         seen.heading = window->findChild<TGradientLabel*>(QStringLiteral("GradientLabel1"))->text();
         seen.message = window->findChild<TGradientLabel*>(QStringLiteral("GradientLabel2"))->text();
@@ -177,6 +202,12 @@ QByteArray MainWindowTest::readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void MainWindowTest::failSoundDevice()
+{
+    m_device->failCall(SimulatedWaveOutDevice::Call::Query, wrNoDriver);
+    m_device->failCall(SimulatedWaveOutDevice::Call::Open, wrNoDriver);
 }
 
 int MainWindowTest::soundStarts() const

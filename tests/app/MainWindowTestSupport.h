@@ -41,6 +41,9 @@ struct ErrorWindowSeen
     QString message;
 };
 
+// Waits until `window` itself is the active window.
+bool WaitUntilActive(QWidget* window);
+
 // One subject's entry texts, in tab order.
 struct Subject
 {
@@ -53,7 +56,7 @@ struct Subject
 // sound device, "," as decimal separator, scripted file dialogs and a temporary folder.
 class MainWindowTest : public ::testing::Test
 {
-protected:
+public:
     MainWindowTest();
     ~MainWindowTest() override;
 
@@ -78,6 +81,7 @@ protected:
 
     // Gives the field the focus with a mouse click, selects its text and types `text`.
     void typeInto(int field, const QString& text);
+    static void typeText(QWidget* widget, const QString& text);
     void enterSubject(const Subject& subject);
     void click(QWidget* widget);
     void pressKey(QWidget* widget, Qt::Key key);
@@ -92,6 +96,8 @@ protected:
 
     // How often the warning clip was started on the simulated device.
     int soundStarts() const;
+    // Makes the simulated device refuse the clip, as a machine without sound would.
+    void failSoundDevice();
 
     ScriptedFileChooser* files = nullptr;
 
