@@ -1,0 +1,153 @@
+#include "widgets/AdvProgressBar.h"
+
+#include "widgets/PixelMath.h"
+#include "widgets/SystemColors.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+TAdvProgressBar::TAdvProgressBar(QWidget* parent)
+    : QWidget(parent),
+      m_scheme{{LevelPair{clLime, 0x00E1FFE1}, LevelPair{0x0000FFFF, 0x00CAFFFF},
+                LevelPair{0x0053A9FF, 0x00A8D3FF}, LevelPair{clRed, 0x00CACAFF}},
+               70,
+               90},
+      m_borderColor(clBlack),
+      m_showBorder(true),
+      m_stacked(false),
+      m_showPercentage(true),
+      m_fontColor(clWindowText),
+      m_completionSmooth(true),
+      m_showGradient(true),
+      m_steps(20),
+      m_position(0),
+      m_backgroundColor(clWhite),
+      m_orientation(goHorizontal)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QFont verdana(QStringLiteral("Verdana"));
+    verdana.setPointSize(10);
+    setFont(verdana);
+}
+
+template <typename T>
+void TAdvProgressBar::store(T& field, T value)
+{
+    field = value;
+    update();
+}
+
+void TAdvProgressBar::setLevel0Color(TColor value) { store(m_scheme.pairs[0].color, value); }
+void TAdvProgressBar::setLevel0ColorTo(TColor value) { store(m_scheme.pairs[0].colorTo, value); }
+void TAdvProgressBar::setLevel1Color(TColor value) { store(m_scheme.pairs[1].color, value); }
+void TAdvProgressBar::setLevel1ColorTo(TColor value) { store(m_scheme.pairs[1].colorTo, value); }
+void TAdvProgressBar::setLevel2Color(TColor value) { store(m_scheme.pairs[2].color, value); }
+void TAdvProgressBar::setLevel2ColorTo(TColor value) { store(m_scheme.pairs[2].colorTo, value); }
+void TAdvProgressBar::setLevel3Color(TColor value) { store(m_scheme.pairs[3].color, value); }
+void TAdvProgressBar::setLevel3ColorTo(TColor value) { store(m_scheme.pairs[3].colorTo, value); }
+void TAdvProgressBar::setLevel1Perc(int value) { store(m_scheme.level1Perc, value); }
+void TAdvProgressBar::setLevel2Perc(int value) { store(m_scheme.level2Perc, value); }
+void TAdvProgressBar::setBorderColor(TColor value) { store(m_borderColor, value); }
+void TAdvProgressBar::setShowBorder(bool value) { store(m_showBorder, value); }
+void TAdvProgressBar::setStacked(bool value) { store(m_stacked, value); }
+void TAdvProgressBar::setShowPercentage(bool value) { store(m_showPercentage, value); }
+void TAdvProgressBar::setFontColor(TColor value) { store(m_fontColor, value); }
+void TAdvProgressBar::setCompletionSmooth(bool value) { store(m_completionSmooth, value); }
+void TAdvProgressBar::setShowGradient(bool value) { store(m_showGradient, value); }
+void TAdvProgressBar::setSteps(int value) { store(m_steps, value); }
+void TAdvProgressBar::setBackgroundColor(TColor value) { store(m_backgroundColor, value); }
+void TAdvProgressBar::setOrientation(TGradientOrientation value) { store(m_orientation, value); }
+
+void TAdvProgressBar::setPosition(int value)
+{
+    m_position = value;
+    repaint();
+}
+
+Qt::Orientation TAdvProgressBar::fillDirection() const
+{
+    return m_orientation == goVertical ? Qt::Vertical : Qt::Horizontal;
+}
+
+void TAdvProgressBar::paintShaded(QPainter& painter, const QRect& area, const LevelPair& pair) const
+{
+    if (!m_showGradient) {
+        if (!area.isEmpty())
+            painter.fillRect(area, ResolveColor(pair.color));
+        return;
+    }
+    const auto [first, second] = GradientHalves(fillDirection(), area);
+    const Qt::Orientation across = BandAxis(fillDirection());
+    DrawGradientBands(painter, pair.colorTo, pair.color, across, first, m_steps);
+    DrawGradientBands(painter, pair.color, pair.colorTo, across, second, m_steps);
+}
+
+void TAdvProgressBar::paint(QPainter& painter) const
+{
+    const QRect client = rect();
+    painter.save();
+    painter.setClipRect(client);
+
+    painter.fillRect(client, ResolveColor(m_backgroundColor));
+    painter.setPen(ResolveColor(m_showBorder ? m_borderColor : m_backgroundColor));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(client.adjusted(0, 0, -1, -1));
+
+    if (m_position > 0) {
+        const Qt::Orientation fill = fillDirection();
+        const int inner = InnerLength(fill, client.size());
+        if (m_stacked) {
+            for (const StackedShare& share : StackedShares(fill, client.size(), m_position, m_scheme))
+                paintShaded(painter, share.rect, share.pair);
+        } else {
+            const LevelPair pair = ChooseLevelPair(m_position, m_scheme);
+            if (m_completionSmooth) {
+                paintShaded(painter, SmoothFillRect(fill, client.size(), SmoothFillLength(m_position, inner)), pair);
+            } else {
+                for (const QRect& block : BlockRects(fill, client.size(), BlockFillLength(m_position, inner)))
+                    paintShaded(painter, block, pair);
+            }
+        }
+    }
+
+    if (m_showPercentage)
+        paintPercentage(painter);
+    painter.restore();
+}
+
+void TAdvProgressBar::paintPercentage(QPainter& painter) const
+{
+    const QString text = QString::number(m_position) + QLatin1Char('%');
+    painter.setFont(font());
+    painter.setPen(ResolveColor(m_fontColor));
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int textWidth = metrics.horizontalAdvance(text);
+    const int textHeight = metrics.height();
+    if (m_orientation == goVertical) {
+        // Turned a quarter to the left: the text runs bottom to top, its top facing left.
+        painter.save();
+        painter.translate(HalfOf(width() - textHeight), HalfOf(height() + textWidth));
+        painter.rotate(-90);
+        painter.drawText(0, metrics.ascent(), text);
+        painter.restore();
+    } else {
+        painter.drawText(HalfOf(width() - textWidth), HalfOf(height() - textHeight) + metrics.ascent(), text);
+    }
+}
+
+QImage TAdvProgressBar::render() const
+{
+    QImage image(size(), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+    image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+    QPainter painter(&image);
+    paint(painter);
+    return image;
+}
+
+void TAdvProgressBar::paintEvent(QPaintEvent*)
+{
+    const QImage picture = render();
+    QPainter(this).drawImage(0, 0, picture);
+}
