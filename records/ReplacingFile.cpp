@@ -58,6 +58,10 @@ ReplacingFile::ReplacingFile(const QString& path)
         throw InOutErrorFromErrno(ENOENT); // what opening "" reports
     if (name.isEmpty() || name == "." || name == "..")
         throw InOutErrorFromErrno(EISDIR);
+    // Replacing needs only the folder's permission; a file the user may not write stays protected
+    // as it would be if it were overwritten in place.
+    if (::access(m_target.constData(), F_OK) == 0 && ::access(m_target.constData(), W_OK) != 0)
+        throw InOutErrorFromErrno(errno);
 
     // A hidden name beside the target keeps the rename on one file system; the name is cut so
     // that the additions cannot exceed the longest name a folder takes.
