@@ -80,6 +80,8 @@ WaveResult AlsaWaveOutDevice::capabilities(quint32 deviceId, WaveOutCaps& caps)
 
 WaveResult AlsaWaveOutDevice::query(quint32 deviceId, const WaveFormatEx* format)
 {
+    if (!format)
+        return fail(wrInvalidParameter, {});
     PcmSetup probe;
     const auto result = openPcm(deviceId, format, false, probe);
     if (probe.pcm)
@@ -243,7 +245,7 @@ WaveResult AlsaWaveOutDevice::openPcm(quint32 deviceId, const WaveFormatEx* form
         setup.pcm = nullptr;
         return fail(wrNoDriver, alsaText(error));
     }
-    if (!format)
+    if (!format) // a capabilities probe: the open alone is the answer
         return configure ? fail(wrInvalidParameter, {}) : wrNoError;
 
     const bool pcmFormat = format->formatTag == WaveFormatPcm && format->channels > 0

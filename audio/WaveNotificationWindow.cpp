@@ -45,12 +45,6 @@ void WaveNotificationWindow::discardPending()
     m_queue.clear();
 }
 
-qsizetype WaveNotificationWindow::pendingCount() const
-{
-    QMutexLocker lock(&m_mutex);
-    return static_cast<qsizetype>(m_queue.size());
-}
-
 bool WaveNotificationWindow::event(QEvent* event)
 {
     if (event->type() != wakeEventType())

@@ -28,7 +28,6 @@ public:
     bool dispatchNext(QDeadlineTimer deadline);
     // Drops every queued notification (their headers are about to go).
     void discardPending();
-    qsizetype pendingCount() const;
 
 protected:
     bool event(QEvent* event) override;

@@ -107,7 +107,7 @@ TEST_F(AlsaPlaybackTest, TheWholeClipReachesTheDefaultPcmInOrder)
     const auto firstWrite = lastDevice->firstWriteTime();
     ASSERT_TRUE(firstWrite.has_value());
     const auto latencyUs = std::chrono::duration_cast<std::chrono::microseconds>(*firstWrite - started).count();
-    std::printf("Active := true to the first frames in ALSA: %.2f ms\n", latencyUs / 1000.0);
+    std::printf("Active := true to the first frames in ALSA: %.2f ms\n", static_cast<double>(latencyUs) / 1000.0);
     RecordProperty("first_write_latency_us", static_cast<int>(latencyUs));
     EXPECT_LT(latencyUs, 100'000); // loose bound for a loaded, sanitized build; the aim is 20 ms
 
@@ -115,26 +115,49 @@ TEST_F(AlsaPlaybackTest, TheWholeClipReachesTheDefaultPcmInOrder)
     EXPECT_TRUE(playToTheEnd(player, started) == warningClip().mid(44));
 }
 
-TEST_F(AlsaPlaybackTest, ClosingWhileSoundingStopsAtOnceAndLeavesThePcmUsable)
+TEST_F(AlsaPlaybackTest, ClosingWhileStreamingStopsAtOnceAndLeavesThePcmUsable)
 {
     config.useFileBackedDefault(QStringLiteral("file.conf"));
     TAudioPlayer player;
     player.readData(warningClip());
-    player.setBufferLength(10); // many small buffers: the clip is still streaming below
+    player.setBufferLength(10);
+    player.InternalPause(); // the device starts paused: the queued buffers stay queued
+    QFile::remove(config.capturePath());
     player.setActive(true);
-    waitUntil([&] { return player.ActiveBufferCount() == 2; }, 2000);
+    ASSERT_TRUE(waitUntil([&] { return player.ActiveBufferCount() == 2; }, 2000));
+    QElapsedTimer timer;
+    timer.start();
     player.setActive(false);
+    EXPECT_LT(timer.elapsed(), 1000);
     EXPECT_FALSE(player.active());
     EXPECT_EQ(player.ActiveBufferCount(), 0);
+    QFile captured(config.capturePath());
+    EXPECT_TRUE(!captured.open(QIODevice::ReadOnly) || captured.readAll().isEmpty());
 
+    player.InternalResume();
     std::chrono::steady_clock::time_point started;
     EXPECT_TRUE(playToTheEnd(player, started) == warningClip().mid(44));
+}
+
+TEST_F(AlsaPlaybackTest, AnEmptyClipIsRefusedAtTheQuery)
+{
+    config.useFileBackedDefault(QStringLiteral("file.conf"));
+    TAudioPlayer player;
+    EXPECT_THROW(player.setActive(true), EWaveAudioSysError);
+    EXPECT_EQ(player.LastError(), wrInvalidParameter);
+    EXPECT_FALSE(player.active());
 }
 
 struct NoDeviceRow {
     const char* name;
     void (AlsaConfig::*configure)(const QString&);
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const NoDeviceRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 class AlsaNoDeviceTest : public AlsaPlaybackTest, public ::testing::WithParamInterface<NoDeviceRow> {};
 
@@ -150,6 +173,7 @@ TEST_P(AlsaNoDeviceTest, ActiveRaisesAReadableErrorAndALaterTryWorks)
         player.setActive(true);
         ADD_FAILURE() << "no exception";
     } catch (const EWaveAudioSysError& failure) {
+        std::printf("Without a device: %s\n", failure.what());
         EXPECT_FALSE(failure.message().isEmpty());
         EXPECT_TRUE(failure.message().startsWith(QStringLiteral("No sound output device"))) << failure.what();
     }

@@ -251,6 +251,12 @@ struct OpenFailureRow {
     bool onErrorAssigned;
 };
 
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const OpenFailureRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 class OpenFailureTest : public WaveOutTest, public ::testing::WithParamInterface<OpenFailureRow> {};
 
 TEST_P(OpenFailureTest, GoesToOnErrorOrRaisesTheDeviceText)

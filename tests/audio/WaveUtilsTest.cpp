@@ -17,6 +17,12 @@ struct ParseRow {
     qsizetype formatSize = 0;
 };
 
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const ParseRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 // A stream holding `bytes`, left away from its start.
 std::unique_ptr<TMemoryStream> streamOf(const QByteArray& bytes)
 {
