@@ -86,7 +86,7 @@ int main(int argc, char** argv)
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("widgets demo"));
-    window.resize(640, 300);
+    window.resize(640, 360);
 
     entryField(&window, QRect(10, 10, 312, 18), TAdvEdit::etString, QStringLiteral("Иванов Иван Иванович"));
     entryField(&window, QRect(10, 36, 40, 18), TAdvEdit::etNumeric, QStringLiteral("120"));
@@ -106,13 +106,13 @@ int main(int argc, char** argv)
     const QFont heading = layoutFont("Verdana", 16, true);
     const QFont message = layoutFont("Verdana", 13, false);
     for (const bool opaque : {false, true}) {
-        const int x = opaque ? 470 : 240;
-        label(&window, QRect(x, 10, 137, 33), small, clWhite, true, Qt::AlignLeft,
+        const int x = opaque ? 330 : 10;
+        label(&window, QRect(x, 170, 137, 33), small, clWhite, true, Qt::AlignLeft,
               QStringLiteral("Неудовлетворительная адаптация"), opaque);
-        label(&window, QRect(x, 50, 145, 25), heading, 6711039, false, Qt::AlignLeft, QStringLiteral("Ошибка ввода"), opaque);
-        label(&window, QRect(x, 80, 185, 49), message, clBtnFace, true, Qt::AlignLeft,
+        label(&window, QRect(x, 210, 145, 25), heading, 6711039, false, Qt::AlignLeft, QStringLiteral("Ошибка ввода"), opaque);
+        label(&window, QRect(x, 240, 185, 49), message, clBtnFace, true, Qt::AlignLeft,
               QStringLiteral("Значение вне допустимого диапазона"), opaque);
-        label(&window, QRect(x - 50, 140, 233, 25), heading, 15831310, false, Qt::AlignRight,
+        label(&window, QRect(x, 300, 233, 25), heading, 15831310, false, Qt::AlignRight,
               QStringLiteral("О программе   "), opaque);
     }
 
