@@ -211,6 +211,10 @@ bool parseFrom(TStream& stream, WaveClipInfo& info)
     if (!fmt || fmt->size < MinimumFormatChunk)
         return false;
 
+    // A size the stream cannot hold would fail the read anyway; refuse it before allocating,
+    // so that a damaged header cannot ask for gigabytes.
+    if (fmt->size > streamSize - stream.position())
+        return false;
     QByteArray body(std::max<qint64>(fmt->size, WaveFormatBlock::MinimumSize), '\0');
     if (stream.read(body.data(), fmt->size) != fmt->size)
         return false;

@@ -3,6 +3,7 @@
 #include "tests/audio/AudioTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace audiotest;
 
@@ -93,6 +94,18 @@ TEST(ParseWaveClip, ShortFormatIsZeroFilledToTheExtraSize)
     EXPECT_EQ(format.blockAlign, 2);
     EXPECT_EQ(format.bitsPerSample, 0);
     EXPECT_EQ(format.extraSize, 0);
+}
+
+TEST(ParseWaveClip, HugeFormatSizeFoundByFuzzingFailsWithoutAllocatingIt)
+{
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    auto stream = streamOf(riff("WAVE", chunk("fmt ", pcmFormatBody(16), 0x7FFFFFF0) + chunk("data", "ab")));
+    WaveClipInfo info;
+    EXPECT_FALSE(ParseWaveClip(*stream, info));
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "peak grew by KiB";
 }
 
 TEST(ParseWaveClip, TheWarningClipParses)
