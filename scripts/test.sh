@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DVORNALE_SANITIZE=ON -DVORNALE_WERROR=ON -DBUILD_TESTING=ON
 cmake --build build/test -j2
