@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors, and runs every test.
+# Builds with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors, and runs every
+# test; then runs each fuzz target briefly (clang, libFuzzer). Any failure or finding fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -8,3 +9,4 @@ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DVORNALE_SANITIZE=ON -DVORNALE_WERROR=ON -DBUILD_TESTING=ON
 cmake --build build/test -j2
 ctest --test-dir build/test --output-on-failure -j2 --timeout 300
+bash scripts/fuzz.sh "${VORNALE_FUZZ_SECONDS:-20}"
