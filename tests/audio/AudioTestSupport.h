@@ -6,14 +6,20 @@
 #include "audio/SimulatedWaveOutDevice.h"
 #include "audio/WaveOutDevice.h"
 
+#include "core/ApplicationErrors.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QtEndian>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace audiotest {
 
@@ -114,6 +120,25 @@ private:
     SimulatedWaveOutDevice* m_last = nullptr;
     std::function<void(SimulatedWaveOutDevice&)> m_configure;
     ScopedWaveOutDeviceFactory m_scope;
+};
+
+// A test on simulated devices that collects what reaches the application-wide failure reporter.
+class SimulatedDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previousReporter = SetApplicationExceptionReporter(
+            [this](const std::exception& failure) { reported.push_back(failure.what()); });
+    }
+    void TearDown() override { SetApplicationExceptionReporter(std::move(m_previousReporter)); }
+
+    SimulatedWaveOutDevice& device() { return devices.last(); }
+
+    SimulatedDevices devices;
+    std::vector<std::string> reported;
+
+private:
+    ApplicationExceptionReporter m_previousReporter;
 };
 
 } // namespace audiotest

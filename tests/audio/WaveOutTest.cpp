@@ -64,17 +64,8 @@ private:
     quint32 m_next = 0;
 };
 
-class WaveOutTest : public ::testing::Test {
+class WaveOutTest : public SimulatedDeviceTest {
 protected:
-    void SetUp() override
-    {
-        m_previousReporter = SetApplicationExceptionReporter(
-            [this](const std::exception& failure) { reported.push_back(failure.what()); });
-    }
-    void TearDown() override { SetApplicationExceptionReporter(std::move(m_previousReporter)); }
-
-    SimulatedWaveOutDevice& device() { return devices.last(); }
-
     // Records the events of `component` as they fire.
     void watch(TWaveAudioIO& component)
     {
@@ -92,12 +83,7 @@ protected:
         return lengths;
     }
 
-    SimulatedDevices devices;
-    std::vector<std::string> reported;
     std::vector<std::string> events;
-
-private:
-    ApplicationExceptionReporter m_previousReporter;
 };
 
 using Events = std::vector<std::string>;

@@ -55,29 +55,14 @@ private:
     qsizetype m_checksum = 0;
 };
 
-class WavePlayersTest : public ::testing::Test {
+class WavePlayersTest : public SimulatedDeviceTest {
 protected:
-    void SetUp() override
-    {
-        m_previousReporter = SetApplicationExceptionReporter(
-            [this](const std::exception& failure) { reported.push_back(failure.what()); });
-    }
-    void TearDown() override { SetApplicationExceptionReporter(std::move(m_previousReporter)); }
-
-    SimulatedWaveOutDevice& device() { return devices.last(); }
-
     std::unique_ptr<TAudioPlayer> playerWithClip(const QByteArray& clip = warningClip())
     {
         auto player = std::make_unique<TAudioPlayer>();
         player->readData(clip);
         return player;
     }
-
-    SimulatedDevices devices;
-    std::vector<std::string> reported;
-
-private:
-    ApplicationExceptionReporter m_previousReporter;
 };
 
 TEST_F(WavePlayersTest, TheStoredClipIsValidAfterReadingTheLayout)
