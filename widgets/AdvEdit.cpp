@@ -20,13 +20,21 @@ namespace {
 
 constexpr int kBevel = 2; // flat bevel: an outer shadow line and an inner face line
 
+// Alt without Ctrl makes a key a menu key: it types nothing. (Ctrl+Alt is AltGr on some
+// layouts and types its character.)
+bool isMenuKey(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    return (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier);
+}
+
 // The characters a key event stands for, as a character message would carry them.
-// Keys that produce no character (arrows, Delete, function keys, Alt combinations) give none.
+// Keys that produce no character (arrows, Delete, function keys, menu keys) give none.
 QString charactersOf(const QKeyEvent& event)
 {
     const int key = event.key();
     const Qt::KeyboardModifiers mods = event.modifiers();
-    if (mods & Qt::AltModifier)
+    if (isMenuKey(event))
         return {};
     switch (key) {
     case Qt::Key_Backspace:
@@ -39,7 +47,7 @@ QString charactersOf(const QKeyEvent& event)
     default:
         break;
     }
-    if (mods & Qt::ControlModifier) {
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) {
         if (key >= Qt::Key_A && key <= Qt::Key_Z)
             return QString(QChar(char16_t(key - Qt::Key_A + 1)));
         return {};
@@ -219,6 +227,11 @@ void TAdvEdit::keyPressEvent(QKeyEvent* event)
     // Then the characters it stands for, each handled once.
     const QString characters = charactersOf(*event);
     if (characters.isEmpty()) {
+        // QLineEdit would insert a menu key's text past every rule; leave it to shortcuts.
+        if (isMenuKey(*event) && !event->text().isEmpty() && event->text().at(0).isPrint()) {
+            event->ignore();
+            return;
+        }
         QLineEdit::keyPressEvent(event);
         return;
     }

@@ -119,6 +119,30 @@ TEST_F(EditWindow, CtrlCharactersReachTheControlOnce)
     EXPECT_EQ(first.text(), "45");
 }
 
+TEST_F(EditWindow, RegressionMenuKeysInsertedTheirTextPastTheKeyRules)
+{
+    output.setReadOnly(false);
+    output.setText(QStringLiteral("1,00"));
+    struct Row { const char* name; TAdvEdit* field; QString before; Qt::Key key; Qt::KeyboardModifiers mods; QString text; QString after; };
+    const Row rows[] = {
+        {"Alt+letter into an integer field types nothing", &first, "1", Qt::Key_A, Qt::AltModifier, "a", "1"},
+        {"Alt+digit into an integer field types nothing", &first, "1", Qt::Key_5, Qt::AltModifier, "5", "1"},
+        {"Alt+letter into the name types nothing", &name, "x", Qt::Key_A, Qt::AltModifier, "a", "x"},
+        {"an AltGr character in a decimal field obeys its rules", &output, "1,00", Qt::Key_Q,
+         Qt::ControlModifier | Qt::AltModifier, "@", "1,00"},
+        {"an AltGr character types into the name", &name, "x", Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, "@", "x@"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.field->setText(row.before);
+        focus(*row.field);
+        row.field->setCursorPosition(int(row.before.size()));
+        QKeyEvent press(QEvent::KeyPress, row.key, row.mods, row.text);
+        QApplication::sendEvent(row.field, &press);
+        EXPECT_EQ(row.field->text(), row.after);
+    }
+}
+
 TEST_F(EditWindow, NameFieldKeepsToTheRecordCodePage)
 {
     focus(name);
