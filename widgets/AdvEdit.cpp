@@ -494,6 +494,9 @@ void TAdvEdit::changeEvent(QEvent* event)
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ApplicationPaletteChange)
         applyColors();
+    // QLineEdit switches composed input back on when it stops being read-only.
+    if (event->type() == QEvent::ReadOnlyChange)
+        setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 void TAdvEdit::paintEvent(QPaintEvent* event)

@@ -336,6 +336,24 @@ TEST(AdvEdit, MaxLengthNeverCutsTheProgramsText)
     EXPECT_EQ(name.text(), longName);
 }
 
+TEST(AdvEdit, RegressionComposedInputCameBackWhenReadOnlyWasSwitchedOff)
+{
+    // Composed (input method) text would go into the field past the key rules.
+    struct Row { const char* name; std::vector<bool> readOnlySteps; };
+    const Row rows[] = {
+        {"as constructed", {}},
+        {"read-only", {true}},
+        {"read-only switched off again", {true, false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TAdvEdit edit;
+        for (const bool readOnly : row.readOnlySteps)
+            edit.setReadOnly(readOnly);
+        EXPECT_FALSE(edit.testAttribute(Qt::WA_InputMethodEnabled));
+    }
+}
+
 TEST(AdvEdit, DefaultsAndDragAndDropOff)
 {
     TAdvEdit edit;
