@@ -431,7 +431,10 @@ void TAdvEdit::focusOutEvent(QFocusEvent* event)
         if (decimalType && m_precision > 0) {
             const bool modified = isModified();
             const Separators separators = Separators::current();
-            setDisplayedText(m_prefix + FixedDecimalText(TextToFloat(text(), separators), m_precision, separators.decimal)
+            EditRules rules;
+            rules.type = m_editType;
+            rules.precision = m_precision;
+            setDisplayedText(m_prefix + DecimalDisplayText(TextToFloat(text(), separators), rules, separators)
                              + m_suffix);
             setModified(modified);
         }

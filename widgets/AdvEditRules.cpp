@@ -433,6 +433,13 @@ QString GroupedDecimalText(long double value, int decimals, Separators separator
     return signedText(value, whole, fraction, grouped, separators.decimal);
 }
 
+QString DecimalDisplayText(long double value, const EditRules& rules, Separators separators)
+{
+    if (rules.type == TAdvEdit::etMoney)
+        return GroupedDecimalText(value, rules.precision, separators);
+    return FixedDecimalText(value, rules.precision, separators.decimal);
+}
+
 QString NormaliseEditText(const QString& value, const EditRules& rules, Separators separators)
 {
     if (value.isEmpty())
@@ -456,10 +463,8 @@ QString NormaliseEditText(const QString& value, const EditRules& rules, Separato
     default:
         break;
     }
-    if (rules.precision > 0 && rules.type == TAdvEdit::etFloat)
-        v = FixedDecimalText(TextToFloat(v, separators), rules.precision, separators.decimal);
-    else if (rules.precision > 0 && rules.type == TAdvEdit::etMoney)
-        v = GroupedDecimalText(TextToFloat(v, separators), rules.precision, separators);
+    if (rules.precision > 0 && (rules.type == TAdvEdit::etFloat || rules.type == TAdvEdit::etMoney))
+        v = DecimalDisplayText(TextToFloat(v, separators), rules, separators);
     if (rules.type == TAdvEdit::etHex)
         v = v.toUpper();
     return v;

@@ -60,6 +60,10 @@ struct EditState
     int selLength = 0;
 };
 
+// A value as a field with Precision above 0 shows it: fixed decimals for etFloat, the same
+// with thousand separators for etMoney. Other types get the value's fixed-decimal text.
+QString DecimalDisplayText(long double value, const EditRules& rules, Separators separators);
+
 // The text the text setter displays for an assigned value (prefix and suffix aside).
 QString NormaliseEditText(const QString& value, const EditRules& rules, Separators separators);
 

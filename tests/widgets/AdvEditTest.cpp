@@ -271,6 +271,29 @@ TEST_F(EditWindow, LeavingADecimalFieldRewritesItsDecimals)
     EXPECT_EQ(output.text(), "0,00");
 }
 
+TEST_F(EditWindow, RegressionLeavingAMoneyFieldDroppedItsThousandSeparators)
+{
+    // Leaving rewrites the text as the text setter would show its value.
+    struct Row { const char* name; TAdvEdit::TAdvEditType type; QString typed; QString shown; };
+    const Row rows[] = {
+        {"decimal field", TAdvEdit::etFloat, "1234,5", "1234,50"},
+        {"money field groups the thousands", TAdvEdit::etMoney, "1234,5", QStringLiteral("1\u00A0234,50")},
+        {"money field left empty", TAdvEdit::etMoney, "", "0,00"},
+    };
+    output.setReadOnly(false);
+    output.setMaxLength(0);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        output.setEditType(row.type);
+        focus(output);
+        QTest::keyClick(&output, Qt::Key_Backspace);
+        QTest::keyClicks(&output, row.typed);
+        ASSERT_EQ(output.text(), row.typed);
+        focus(name);
+        EXPECT_EQ(output.text(), row.shown);
+    }
+}
+
 TEST_F(EditWindow, EscapeRestoresTheTextOfFocusEntryWhenUndoIsOn)
 {
     first.setCanUndo(true);
