@@ -373,11 +373,25 @@ void TAdvEdit::pasteText(const QString& pasted)
 QMenu* TAdvEdit::createContextMenu()
 {
     QMenu* menu = createStandardContextMenu();
+    const auto rebind = [this](QAction* action, auto handler) {
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, handler);
+    };
     for (QAction* action : menu->actions()) {
         // The standard menu names its items by the line edit's own (translated) texts.
-        if (action->text().section(QLatin1Char('\t'), 0, 0) == QLineEdit::tr("&Paste")) {
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, &TAdvEdit::pasteFromClipboard);
+        const QString item = action->text().section(QLatin1Char('\t'), 0, 0);
+        if (item == QLineEdit::tr("&Paste")) {
+            rebind(action, &TAdvEdit::pasteFromClipboard);
+        } else if (item == QLineEdit::tr("&Copy")) {
+            rebind(action, [this] {
+                if (clipboardRequestAllowed(&TAdvEdit::clipboardCopy))
+                    copy();
+            });
+        } else if (item == QLineEdit::tr("Cu&t")) {
+            rebind(action, [this] {
+                if (clipboardRequestAllowed(&TAdvEdit::clipboardCut))
+                    cut();
+            });
         }
     }
     return menu;

@@ -192,6 +192,40 @@ TEST_F(EditWindow, PastePathsGoThroughThePasteRule)
     }
 }
 
+TEST_F(EditWindow, RegressionContextMenuCopyAndCutSkippedTheirClipboardEvents)
+{
+    struct Row { const char* name; QString item; bool allow; QString textAfter; QString clipboardAfter; };
+    const Row rows[] = {
+        {"copy refused", QLineEdit::tr("&Copy"), false, "abc", "before"},
+        {"copy allowed", QLineEdit::tr("&Copy"), true, "abc", "abc"},
+        {"cut refused", QLineEdit::tr("Cu&t"), false, "abc", "before"},
+        {"cut allowed", QLineEdit::tr("Cu&t"), true, "", "abc"},
+    };
+    focus(name);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        name.setText(QStringLiteral("abc"));
+        name.selectAll();
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        QStringList offered;
+        const auto decide = [&](const QString& selected, bool& allow) {
+            offered.append(selected);
+            allow = row.allow;
+        };
+        const QMetaObject::Connection copy = QObject::connect(&name, &TAdvEdit::clipboardCopy, decide);
+        const QMetaObject::Connection cut = QObject::connect(&name, &TAdvEdit::clipboardCut, decide);
+        std::unique_ptr<QMenu> menu(name.createContextMenu());
+        for (QAction* action : menu->actions())
+            if (action->text().section(QLatin1Char('\t'), 0, 0) == row.item)
+                action->trigger();
+        QObject::disconnect(copy);
+        QObject::disconnect(cut);
+        EXPECT_EQ(offered, QStringList{"abc"});
+        EXPECT_EQ(name.text(), row.textAfter);
+        EXPECT_EQ(QApplication::clipboard()->text(), row.clipboardAfter);
+    }
+}
+
 TEST_F(EditWindow, ReadOnlyFieldIgnoresPasteAndTyping)
 {
     focus(output, Qt::MouseFocusReason);
