@@ -270,6 +270,7 @@ TEST_F(EditWindow, EnterMovesLikeTab)
         QTest::keyClick(row.from, key, row.modifiers);
         QCoreApplication::processEvents();
         EXPECT_TRUE(row.to->hasFocus());
+        EXPECT_EQ(row.to->selectedText(), row.to->text()); // reached by Enter: all selected
         EXPECT_EQ(keyPresses.count(), row.modifiers & Qt::ControlModifier ? 0 : 1);
     }
     // The output is skipped by Tab: from the last input, Enter wraps to the name.

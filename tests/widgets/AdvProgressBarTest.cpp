@@ -134,12 +134,15 @@ TEST(AdvProgressBar, FilledRowsOnTheMainBar)
 
 TEST(AdvProgressBar, EmptyBarIsWhiteInsideABlackFrame)
 {
-    const QImage image = mainBarAt(0);
-    for (int y = 0; y < 89; ++y)
-        for (int x = 0; x < 28; ++x) {
-            const bool frame = x == 0 || y == 0 || x == 27 || y == 88;
-            ASSERT_EQ(image.pixel(x, y), frame ? kBlack : kWhite) << x << "," << y;
-        }
+    for (const int position : {0, -1, -7}) {
+        SCOPED_TRACE(position);
+        const QImage image = mainBarAt(position);
+        for (int y = 0; y < 89; ++y)
+            for (int x = 0; x < 28; ++x) {
+                const bool frame = x == 0 || y == 0 || x == 27 || y == 88;
+                ASSERT_EQ(image.pixel(x, y), frame ? kBlack : kWhite) << x << "," << y;
+            }
+    }
 }
 
 TEST(AdvProgressBar, PositionAboveOneHundredCoversTheTopFrame)
