@@ -22,7 +22,10 @@ void FixedModalWindow::showEvent(QShowEvent* event)
 
 void FixedModalWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (event->matches(QKeySequence::Cancel)) {
+    // Escape never closes the window, and Enter closes it only through the focused OK button,
+    // which takes the key itself: Enter reaching the window comes from another control.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter || event->matches(QKeySequence::Cancel)) {
         event->accept();
         return;
     }

@@ -3,7 +3,8 @@
 #include <QDialog>
 
 // A frameless modal window of fixed size. The first showing centres it over its parent window;
-// every later showing keeps that place. Escape does not close it: only its OK button does.
+// every later showing keeps that place. Escape does not close it: only its OK button does,
+// clicked or pressed with Enter or Space while it has the focus.
 class FixedModalWindow : public QDialog
 {
     Q_OBJECT

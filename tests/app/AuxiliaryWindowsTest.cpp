@@ -154,6 +154,39 @@ TEST_F(AuxiliaryWindowTest, AboutTextThirteenLines)
     EXPECT_TRUE(heading->alignment().testFlag(Qt::AlignRight));
 }
 
+struct AboutEnterCase
+{
+    const char* name;
+    const char* focusedBefore; // given the focus first, or nullptr
+    const char* focused;       // has the focus when Enter is pressed
+    bool closes;
+};
+
+class AboutEnterKey : public AuxiliaryWindowTest, public ::testing::WithParamInterface<AboutEnterCase> {};
+
+// Only the focused OK button takes Enter; reading the text and pressing Enter must not close it.
+TEST_P(AboutEnterKey, EnterInTheTextDoesNotCloseTheAboutWindow)
+{
+    TFrmAbout window(&owner);
+    bool closedByKey = false;
+    showModal(window, [&](QDialog& shown) {
+        if (GetParam().focusedBefore != nullptr)
+            shown.findChild<QWidget*>(GetParam().focusedBefore)->setFocus(Qt::TabFocusReason);
+        auto* control = shown.findChild<QWidget*>(GetParam().focused);
+        ASSERT_NE(control, nullptr);
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, Qt::Key_Return);
+        closedByKey = !shown.isVisible();
+    });
+    EXPECT_EQ(closedByKey, GetParam().closes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Focus, AboutEnterKey,
+                         ::testing::Values(AboutEnterCase{"OkButton", nullptr, "BitBtn1", true},
+                                           AboutEnterCase{"AboutText", nullptr, "Memo1", false},
+                                           AboutEnterCase{"TextThenBackToOk", "Memo1", "BitBtn1", true}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST_F(AuxiliaryWindowTest, AboutTabOrderOkThenText)
 {
     TFrmAbout window(&owner);
