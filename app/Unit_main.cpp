@@ -136,7 +136,7 @@ void TForm1::showEvent(QShowEvent* event)
 {
     if (!m_placed) {
         m_placed = true;
-        move(CentredPlacement(screen()->virtualGeometry(), frameGeometry().size()));
+        move(DesktopCentredPlacement(screen()->virtualGeometry(), frameGeometry().size()));
     }
     QWidget::showEvent(event);
 }
