@@ -1,14 +1,13 @@
 #include "core/Assessment.h"
 
-#include <cmath>
+#include "core/Rounding.h"
 
 namespace {
 
-// Nearest integer, an exact half going to the even neighbour, taken from the extended value. The
-// program never leaves the default rounding mode, which is exactly that rule.
+// Every rounded result of an accepted record fits in 32 bits.
 qint32 roundHalfEven(long double value)
 {
-    return static_cast<qint32>(std::lrint(value));
+    return static_cast<qint32>(RoundHalfEven(value));
 }
 
 // Rounds an extended intermediate to the double it is stored as.

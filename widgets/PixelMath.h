@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QRect>
+#include "core/Rounding.h"
 
-#include <cmath>
+#include <QRect>
 
 // The arithmetic of the painting rules. Products are evaluated at extended precision,
 // like every other floating-point expression of the program; Round sends halves to the
@@ -10,7 +10,7 @@
 
 inline long long RoundEven(long double value)
 {
-    return std::llrint(value);
+    return RoundHalfEven(value);
 }
 
 inline long long Trunc(long double value)
