@@ -2,9 +2,8 @@
 
 #include "core/RegionalSettings.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -20,14 +19,19 @@ struct DecimalDigits
 
 DecimalDigits roundToSignificantDigits(double magnitude)
 {
-    // printf rounds the exact binary value correctly; "%.14e" gives 15 significant digits.
+    // to_chars rounds the exact binary value correctly, like "%.14e" in the C locale, but never
+    // takes the process locale's decimal point: 15 significant digits as "d.dddde±xx".
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", SignificantDigits - 1, magnitude);
-    const QString text = QString::fromLatin1(buffer);
+    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
+                                       SignificantDigits - 1);
+    const QString text = QString::fromLatin1(buffer, printed.ptr - buffer);
     const qsizetype exponentAt = text.indexOf(u'e');
 
     DecimalDigits result;
-    result.exponent = std::atoi(buffer + exponentAt + 1);
+    const char* exponent = buffer + exponentAt + 1;
+    if (*exponent == '+')
+        ++exponent; // from_chars takes no leading plus
+    std::from_chars(exponent, printed.ptr, result.exponent);
     result.digits = text.left(exponentAt).remove(u'.');
     while (result.digits.size() > 1 && result.digits.endsWith(u'0'))
         result.digits.chop(1);

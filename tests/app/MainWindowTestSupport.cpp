@@ -36,7 +36,9 @@ Subject AcceptedSubject()
     return {QStringLiteral("Иванов Иван"), "120", "80", "70", false, "70", "175", "30"};
 }
 
-MainWindowTest::MainWindowTest()
+MainWindowTest::MainWindowTest() : MainWindowTest(SeparatorSource::FixedComma) {}
+
+MainWindowTest::MainWindowTest(SeparatorSource separators)
     : m_deviceFactory([this] {
           auto device = std::make_unique<SimulatedWaveOutDevice>();
           device->setAutoComplete(true);
@@ -44,6 +46,8 @@ MainWindowTest::MainWindowTest()
           return std::unique_ptr<WaveOutDevice>(std::move(device));
       })
 {
+    if (separators == SeparatorSource::FixedComma)
+        m_comma.emplace(QChar(u','), QChar(0x00A0));
     RegisterFontSubstitutes();
     m_windows = std::make_unique<ApplicationWindows>();
     auto chooser = std::make_unique<ScriptedFileChooser>();

@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace apptest {
 
@@ -60,6 +61,10 @@ public:
     MainWindowTest();
     ~MainWindowTest() override;
 
+    // Where the separators come from: a fixed "," provider, or the real process locale alone.
+    enum class SeparatorSource { FixedComma, ProcessLocale };
+    explicit MainWindowTest(SeparatorSource separators);
+
     TForm1& form() { return m_windows->Form1; }
     TFrmError& errorWindow() { return m_windows->FrmError; }
     TFrmAbout& aboutWindow() { return m_windows->FrmAbout; }
@@ -102,7 +107,7 @@ public:
     ScriptedFileChooser* files = nullptr;
 
 private:
-    ScopedRegionalSettings m_comma{QChar(u','), QChar(0x00A0)};
+    std::optional<ScopedRegionalSettings> m_comma;
     SimulatedWaveOutDevice* m_device = nullptr;
     ScopedWaveOutDeviceFactory m_deviceFactory;
     QTemporaryDir m_folder;

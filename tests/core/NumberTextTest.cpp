@@ -3,6 +3,7 @@
 #include "core/RegionalSettings.h"
 
 #include "tests/core/RowName.h"
+#include "tests/support/ProcessLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,20 @@ TEST_P(FloatToTextCase, UsesTheRegionalSeparator)
     }
     ScopedRegionalSettings dot(u'.', u',');
     EXPECT_EQ(FloatToText(c.value), QString::fromUtf8(c.dot));
+}
+
+// The C runtime follows the user's locale once QApplication exists; only the provider may decide.
+TEST_P(FloatToTextCase, SameTextWhateverTheProcessLocale)
+{
+    const TextCase& c = GetParam();
+    for (const char* locale : testsupport::ProcessLocales) {
+        SCOPED_TRACE(locale);
+        testsupport::ScopedProcessLocale process(locale);
+        ScopedRegionalSettings comma(u',', QChar(0x00A0));
+        EXPECT_EQ(FloatToText(c.value), QString::fromUtf8(c.comma));
+        ScopedRegionalSettings dot(u'.', u',');
+        EXPECT_EQ(FloatToText(c.value), QString::fromUtf8(c.dot));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, FloatToTextCase, ::testing::ValuesIn(textCases),

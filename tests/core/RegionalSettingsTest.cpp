@@ -1,5 +1,7 @@
 #include "core/RegionalSettings.h"
 
+#include "tests/support/ProcessLocale.h"
+
 #include <gtest/gtest.h>
 
 TEST(RegionalSettings, ScopedProviderNestsAndRestores)
@@ -16,4 +18,20 @@ TEST(RegionalSettings, ScopedProviderNestsAndRestores)
         EXPECT_EQ(regionalSettings().decimalSeparator(), u',');
     }
     EXPECT_EQ(regionalSettings().decimalSeparator(), processDecimal);
+}
+
+TEST(RegionalSettings, ProcessLocaleProviderReadsTheRealLocale)
+{
+    struct Row { const char* locale; QChar decimal; QChar thousand; };
+    const Row rows[] = {
+        {"C.UTF-8", u'.', QChar()},
+        {testsupport::RussianLocale, u',', QChar(0x202F)}, // narrow no-break space
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.locale);
+        testsupport::ScopedProcessLocale process(row.locale);
+        const ProcessLocaleSettings settings;
+        EXPECT_EQ(settings.decimalSeparator(), row.decimal);
+        EXPECT_EQ(settings.thousandSeparator(), row.thousand);
+    }
 }

@@ -4,6 +4,7 @@
 #include "tests/core/ExactDouble.h"
 
 #include "tests/core/RowName.h"
+#include "tests/support/ProcessLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -101,15 +102,25 @@ const DecimalCase decimalCases[] = {
 
 class DecimalConversion : public ::testing::TestWithParam<DecimalCase> {};
 
-TEST_P(DecimalConversion, FollowsTheRules)
+void expectConversion(const DecimalCase& c)
 {
-    const DecimalCase& c = GetParam();
     ScopedRegionalSettings settings(QChar(c.decimal), QChar(c.thousand));
     const std::optional<double> value = TextToDouble(QString::fromUtf8(c.text));
     ASSERT_EQ(value.has_value(), c.value.has_value());
     if (value) {
         EXPECT_SAME_DOUBLE(*value, *c.value);
     }
+}
+
+TEST_P(DecimalConversion, FollowsTheRules)
+{
+    expectConversion(GetParam());
+}
+
+TEST_P(DecimalConversion, SameUnderARussianProcessLocale)
+{
+    testsupport::ScopedProcessLocale russian(testsupport::RussianLocale);
+    expectConversion(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, DecimalConversion, ::testing::ValuesIn(decimalCases),
