@@ -1,6 +1,7 @@
 #include "app/VornaleApplication.h"
 
 #include "app/FailureReport.h"
+#include "app/QtTranslations.h"
 #include "core/ApplicationErrors.h"
 #include "widgets/Fonts.h"
 
@@ -21,6 +22,9 @@ QIcon ApplicationIcon()
 VornaleApplication::VornaleApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     RegisterFontSubstitutes();
+    m_qtTranslations = LoadQtRussianTranslations();
+    if (m_qtTranslations)
+        installTranslator(m_qtTranslations.get());
     setWindowIcon(ApplicationIcon());
     SetApplicationExceptionReporter(ShowFailureMessageBox);
 }
