@@ -44,8 +44,11 @@ int main(int argc, char** argv)
         latenciesMs.push_back(std::chrono::duration<double, std::milli>(*first - start).count());
     }
     std::sort(latenciesMs.begin(), latenciesMs.end());
-    std::printf("input error to first warning sample: median %.2f ms, min %.2f ms, max %.2f ms (%zu runs)\n",
-                latenciesMs[latenciesMs.size() / 2], latenciesMs.front(), latenciesMs.back(),
-                latenciesMs.size());
+    // QByteArray::number always writes "."; printf would follow the user's locale, which
+    // QApplication installed, and bench.sh reads these figures.
+    const auto ms = [](double value) { return QByteArray::number(value, 'f', 2); };
+    std::printf("input error to first warning sample: median %s ms, min %s ms, max %s ms (%zu runs)\n",
+                ms(latenciesMs[latenciesMs.size() / 2]).constData(), ms(latenciesMs.front()).constData(),
+                ms(latenciesMs.back()).constData(), latenciesMs.size());
     return 0;
 }

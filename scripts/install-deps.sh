@@ -10,6 +10,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   xvfb xauth
   fonts-dejavu-core fonts-liberation
+  locales qt6-translations-l10n
 )
 
 missing=()
@@ -22,4 +23,10 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The users' locale (decimal comma): the program and the test suites run in it.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
+  echo "Generating the ru_RU.UTF-8 locale"
+  localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi
