@@ -88,6 +88,19 @@ protected:
 
 using Events = std::vector<std::string>;
 
+// The tests of the open-stream-close life cycle, run with a device that reports its close from
+// inside close() and with one that reports it later from its own thread.
+class WaveOutLifeCycleTest : public WaveOutTest, public ::testing::WithParamInterface<CloseReportRow> {
+protected:
+    void SetUp() override
+    {
+        WaveOutTest::SetUp();
+        devices.setCloseReport(GetParam().mode);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, WaveOutLifeCycleTest, ::testing::ValuesIn(CloseReportRows), closeReportRowName);
+
 TEST_F(WaveOutTest, ConstructionDefaults)
 {
     PatternSource source(0);
@@ -116,23 +129,23 @@ TEST_F(WaveOutTest, BufferLengthBelowTenReadsTen)
     EXPECT_EQ(source.bufferLength(), 11);
 }
 
-TEST_F(WaveOutTest, StreamsRefillsDrainsAndCloses)
+TEST_P(WaveOutLifeCycleTest, StreamsRefillsDrainsAndCloses)
 {
     PatternSource source(200'000);
     watch(source);
     source.setActive(true);
     EXPECT_TRUE(source.active());
     EXPECT_TRUE(device().written().empty()); // buffers are queued from the event loop only
-    drainEvents();
+    settle(device());
     EXPECT_EQ(source.CalcBufferSize(), 88200u);
     EXPECT_EQ(writtenLengths(), (std::vector<quint32>{88200, 88200}));
     EXPECT_EQ(source.ActiveBufferCount(), 2);
 
     device().completeBuffers(1);
-    drainEvents();
+    settle(device());
     EXPECT_EQ(writtenLengths(), (std::vector<quint32>{88200, 88200, 23600}));
     device().completeBuffers(1);
-    drainEvents(); // the source is exhausted: the drain starts
+    settle(device()); // the source is exhausted: the drain starts
     EXPECT_EQ(source.ActiveBufferCount(), 1);
     EXPECT_TRUE(source.active());
     source.setActive(true); // open and draining: nothing happens
@@ -140,7 +153,7 @@ TEST_F(WaveOutTest, StreamsRefillsDrainsAndCloses)
     EXPECT_EQ(device().callCount(Call::Reset), 0);
 
     device().completeBuffers(1);
-    drainEvents();
+    settle(device());
     EXPECT_FALSE(source.active());
     EXPECT_FALSE(device().isOpen());
     EXPECT_EQ(source.ActiveBufferCount(), 0);
@@ -151,12 +164,12 @@ TEST_F(WaveOutTest, StreamsRefillsDrainsAndCloses)
     EXPECT_EQ(device().callCount(Call::Unprepare), 3);
 }
 
-TEST_F(WaveOutTest, BufferCountZeroOpensAndQueuesNothing)
+TEST_P(WaveOutLifeCycleTest, BufferCountZeroOpensAndQueuesNothing)
 {
     PatternSource source(1000);
     source.setBufferCount(0);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     EXPECT_TRUE(source.active());
     EXPECT_TRUE(device().written().empty());
     source.setActive(false);
@@ -164,7 +177,7 @@ TEST_F(WaveOutTest, BufferCountZeroOpensAndQueuesNothing)
     EXPECT_EQ(device().callCount(Call::Close), 1);
 }
 
-TEST_F(WaveOutTest, PauseBeforeOpenStartsPausedAndResumes)
+TEST_P(WaveOutLifeCycleTest, PauseBeforeOpenStartsPausedAndResumes)
 {
     PatternSource source(1000);
     watch(source);
@@ -174,7 +187,7 @@ TEST_F(WaveOutTest, PauseBeforeOpenStartsPausedAndResumes)
     EXPECT_EQ(device().callCount(Call::Pause), 0);
 
     source.setActive(true);
-    drainEvents();
+    settle(device());
     EXPECT_TRUE(device().isPaused());
     EXPECT_TRUE(source.paused());
     EXPECT_TRUE(source.InternalResume());
@@ -196,7 +209,7 @@ TEST_F(WaveOutTest, FailedPauseAtOpenClearsPaused)
     EXPECT_EQ(errors, (std::vector<quint32>{wrNotSupported}));
 }
 
-TEST_F(WaveOutTest, CloseBeforeTheOpenNotificationHandlesBothInsideTheClose)
+TEST_P(WaveOutLifeCycleTest, CloseBeforeTheOpenNotificationHandlesBothInsideTheClose)
 {
     PatternSource source(1000);
     watch(source);
@@ -204,17 +217,19 @@ TEST_F(WaveOutTest, CloseBeforeTheOpenNotificationHandlesBothInsideTheClose)
     source.setActive(false);
     EXPECT_EQ(events, (Events{"activate", "deactivate"}));
     EXPECT_FALSE(source.active());
-    drainEvents(); // the fill requests posted meanwhile find the device closed
+    settle(device()); // the fill requests posted meanwhile find the device closed
     EXPECT_TRUE(device().written().empty());
+    EXPECT_EQ(device().callCount(Call::Prepare), 0);
     EXPECT_EQ(source.ActiveBufferCount(), 0);
+    EXPECT_TRUE(reported.empty());
 }
 
-TEST_F(WaveOutTest, CloseWhileStreamingReturnsOnceTheDeviceHasClosed)
+TEST_P(WaveOutLifeCycleTest, CloseWhileStreamingReturnsOnceTheDeviceHasClosed)
 {
     PatternSource source(1'000'000);
     watch(source);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     ASSERT_EQ(source.ActiveBufferCount(), 2);
     source.setActive(false);
     EXPECT_FALSE(source.active());
@@ -225,7 +240,7 @@ TEST_F(WaveOutTest, CloseWhileStreamingReturnsOnceTheDeviceHasClosed)
     EXPECT_TRUE(device().playedBytes().isEmpty());
 
     source.setActive(true); // plays again from the start
-    drainEvents();
+    settle(device());
     device().completeBuffers(1);
     EXPECT_EQ(device().playedBytes(), source.expected().left(88200));
 }
@@ -291,13 +306,13 @@ TEST_F(WaveOutTest, NoFormatFailsAtTheQuery)
     EXPECT_FALSE(source.active());
 }
 
-TEST_F(WaveOutTest, FailedWriteEndsPlaybackInsteadOfLeavingABufferNobodyReturns)
+TEST_P(WaveOutLifeCycleTest, FailedWriteEndsPlaybackInsteadOfLeavingABufferNobodyReturns)
 {
     PatternSource source(1'000'000);
     watch(source);
     device().failCall(Call::Write, wrError);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     // The failure arose inside notification handling: reported, not raised.
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_EQ(reported.front(), StandardWaveErrorText(wrError).toStdString());
@@ -308,14 +323,14 @@ TEST_F(WaveOutTest, FailedWriteEndsPlaybackInsteadOfLeavingABufferNobodyReturns)
     EXPECT_EQ(events, (Events{"activate", "deactivate"}));
 }
 
-TEST_F(WaveOutTest, FailedCloseAfterTheDrainIsReported)
+TEST_P(WaveOutLifeCycleTest, FailedCloseAfterTheDrainIsReported)
 {
     PatternSource source(100);
     device().setAutoComplete(true);
     device().failCall(Call::Close, wrError);
     source.setCloseTimeoutMs(100);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     EXPECT_EQ(reported.size(), 1u);
     EXPECT_TRUE(source.active()); // the device never closed; destruction still closes it
     device().clearFailure(Call::Close);
@@ -341,13 +356,13 @@ TEST_F(WaveOutTest, MisuseRaisesInvalidOperation)
     EXPECT_EQ(device().callCount(Call::Open), 1);
 }
 
-TEST_F(WaveOutTest, DeviceThatNeverReportsItsCloseIsAbandonedAfterTheBound)
+TEST_P(WaveOutLifeCycleTest, DeviceThatNeverReportsItsCloseIsAbandonedAfterTheBound)
 {
     PatternSource source(1'000'000);
     watch(source);
     source.setCloseTimeoutMs(150);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     device().setHoldNotifications(true);
     QElapsedTimer timer;
     timer.start();
@@ -360,15 +375,15 @@ TEST_F(WaveOutTest, DeviceThatNeverReportsItsCloseIsAbandonedAfterTheBound)
     EXPECT_EQ(events, (Events{"activate", "deactivate"}));
 }
 
-TEST_F(WaveOutTest, LoweringBufferCountRetiresSurplusBuffers)
+TEST_P(WaveOutLifeCycleTest, LoweringBufferCountRetiresSurplusBuffers)
 {
     PatternSource source(1'000'000);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     ASSERT_EQ(source.ActiveBufferCount(), 2);
     source.setBufferCount(1);
     device().completeBuffers(1);
-    drainEvents();
+    settle(device());
     EXPECT_EQ(source.ActiveBufferCount(), 1);
     EXPECT_EQ(device().written().size(), 2u); // not refilled
     source.setActive(false);
@@ -390,7 +405,7 @@ TEST_F(WaveOutTest, RaisingBufferCountWhileOpenTopsTheQueueUp)
     EXPECT_EQ(device().written().back().length, 8820u);
 }
 
-TEST_F(WaveOutTest, PitchAndRateReadOneWhileOpenOnADeviceWithoutSupport)
+TEST_P(WaveOutLifeCycleTest, PitchAndRateReadOneWhileOpenOnADeviceWithoutSupport)
 {
     devices.configure([](SimulatedWaveOutDevice& d) {
         WaveOutCaps caps;
@@ -402,12 +417,12 @@ TEST_F(WaveOutTest, PitchAndRateReadOneWhileOpenOnADeviceWithoutSupport)
     source.setPlaybackRate(0.5);
     source.setOptions(TWaveAudioOut::woSetPitch | TWaveAudioOut::woSetPlaybackRate);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     EXPECT_EQ(source.pitch(), 1.0);
     EXPECT_EQ(source.playbackRate(), 1.0);
     EXPECT_EQ(device().callCount(Call::SetPitch), 0);
     device().completeBuffers();
-    drainEvents();
+    settle(device());
     ASSERT_FALSE(source.active());
     EXPECT_EQ(source.pitch(), 2.0);
     EXPECT_EQ(source.playbackRate(), 0.5);
@@ -489,12 +504,12 @@ TEST_F(WaveOutTest, DeviceQueriesReadTheCapabilities)
     EXPECT_EQ(source.LastError(), 0u); // queries do not go through the error path
 }
 
-TEST_F(WaveOutTest, WriteQueuesCallerDataAndFreesWhatItWasGiven)
+TEST_P(WaveOutLifeCycleTest, WriteQueuesCallerDataAndFreesWhatItWasGiven)
 {
     PatternSource source(0);
     source.setBufferCount(0);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     char* owned = static_cast<char*>(std::malloc(64));
     std::memset(owned, 7, 64);
     EXPECT_TRUE(source.Write(owned, 64, true, 3));
@@ -513,17 +528,181 @@ TEST_F(WaveOutTest, WriteQueuesCallerDataAndFreesWhatItWasGiven)
     EXPECT_EQ(source.ActiveBufferCount(), 0);
 }
 
-TEST_F(WaveOutTest, LevelFollowsEachQueuedBufferAndEndsAtZero)
+TEST_P(WaveOutLifeCycleTest, LevelFollowsEachQueuedBufferAndEndsAtZero)
 {
     PatternSource source(100);
     std::vector<int> levels;
     source.setOnLevel([&](TWaveAudioIO*, int level) { levels.push_back(level); });
     source.setActive(true);
-    drainEvents();
+    settle(device());
     device().completeBuffers();
-    drainEvents();
+    settle(device());
     const QByteArray data = source.expected();
     EXPECT_EQ(levels, (std::vector<int>{PeakLevel(data.constData(), 100, 16), 0}));
+}
+
+// How a test ends a component's playback: by request or by destroying it.
+enum class Ending { Deactivate, Destroy };
+
+struct QuickCloseRow {
+    const char* name;
+    Ending ending;
+    bool pausedBeforeTheOpen;
+    Events events; // OnDeactivate does not fire while the component is being destroyed
+};
+
+TEST_P(WaveOutLifeCycleTest, CloseRightAfterTheOpenReportsNoFalseError)
+{
+    const QuickCloseRow rows[] = {
+        {"Deactivate", Ending::Deactivate, false, {"activate", "deactivate"}},
+        {"Destroy", Ending::Destroy, false, {"activate"}},
+        {"PausedThenDeactivate", Ending::Deactivate, true, {"pause", "activate", "deactivate"}},
+        {"PausedThenDestroy", Ending::Destroy, true, {"pause", "activate"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        events.clear();
+        reported.clear();
+        auto source = std::make_unique<PatternSource>(1'000'000);
+        watch(*source);
+        if (row.pausedBeforeTheOpen)
+            source->InternalPause();
+        source->setActive(true);
+        QElapsedTimer timer;
+        timer.start();
+        if (row.ending == Ending::Deactivate) {
+            source->setActive(false);
+            EXPECT_FALSE(source->active());
+            EXPECT_EQ(source->ActiveBufferCount(), 0);
+        } else {
+            source.reset();
+        }
+        EXPECT_LT(timer.elapsed(), 100);
+        if (source)
+            settle(device());
+        drainEvents();
+        const DeviceSummary seen = source ? summarise(device()) : devices.lastDestroyed();
+        EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : reported.front());
+        EXPECT_FALSE(seen.open);
+        EXPECT_EQ(seen.prepares, 0);
+        EXPECT_EQ(seen.pauses, 0); // the device was closed before its open report was handled
+        EXPECT_EQ(seen.written, 0u);
+        EXPECT_EQ(events, row.events);
+    }
+}
+
+struct EveryBufferBackRow {
+    const char* name;
+    Ending ending;
+};
+
+TEST_P(WaveOutLifeCycleTest, ResetWithEveryBufferAlreadyBackClosesAtOnceWithoutAReport)
+{
+    const EveryBufferBackRow rows[] = {
+        {"Deactivate", Ending::Deactivate},
+        {"Destroy", Ending::Destroy},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        events.clear();
+        reported.clear();
+        auto source = std::make_unique<PatternSource>(1'000'000);
+        watch(*source);
+        source->setBufferLength(10);
+        source->setActive(true);
+        settle(device());
+        ASSERT_EQ(source->ActiveBufferCount(), 2);
+        device().completeBuffers(); // both come back; their reports wait unhandled
+        QElapsedTimer timer;
+        timer.start();
+        if (row.ending == Ending::Deactivate) {
+            source->setActive(false);
+            EXPECT_FALSE(source->active());
+            EXPECT_EQ(source->ActiveBufferCount(), 0);
+        } else {
+            source.reset();
+        }
+        EXPECT_LT(timer.elapsed(), 100);
+        if (source)
+            settle(device());
+        drainEvents();
+        const DeviceSummary seen = source ? summarise(device()) : devices.lastDestroyed();
+        EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : reported.front());
+        EXPECT_FALSE(seen.open);
+        EXPECT_EQ(seen.resets, 1);
+        EXPECT_EQ(seen.written, 2u); // nothing refilled after the reset
+        EXPECT_EQ(events, (row.ending == Ending::Destroy ? Events{"activate"} : Events{"activate", "deactivate"}));
+    }
+}
+
+struct ZeroBufferRow {
+    const char* name;
+    quint32 avgBytesPerSec;
+    quint16 blockAlign;
+    quint16 bufferLength;
+    bool onErrorAssigned;
+};
+
+TEST_P(WaveOutLifeCycleTest, ZeroBufferSizeIsRefusedBeforeTheOpenInsteadOfCrashing)
+{
+    const ZeroBufferRow rows[] = {
+        {"NoBytesPerSecondRaises", 0, 2, 1000, false},
+        {"NoBytesPerSecondToOnError", 0, 2, 1000, true},
+        {"NoBytesPerSecondNoBlockAlign", 0, 0, 1000, false},
+        {"TooFewBytesForTheShortestBuffer", 40, 0, 10, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WaveFormatEx format = cdMono16();
+        format.avgBytesPerSec = row.avgBytesPerSec;
+        format.blockAlign = row.blockAlign;
+        PatternSource source(1000, format);
+        source.setBufferLength(row.bufferLength);
+        int errors = 0;
+        if (row.onErrorAssigned)
+            source.setOnError([&](TWaveAudioIO*) { ++errors; });
+        if (row.onErrorAssigned) {
+            EXPECT_NO_THROW(source.setActive(true));
+            EXPECT_EQ(errors, 1);
+        } else {
+            try {
+                source.setActive(true);
+                ADD_FAILURE() << "no exception";
+            } catch (const EWaveAudioSysError& failure) {
+                EXPECT_EQ(failure.message(), StandardWaveErrorText(wrBadFormat));
+            }
+        }
+        EXPECT_EQ(source.LastError(), wrBadFormat);
+        EXPECT_FALSE(source.active());
+        EXPECT_EQ(device().callCount(Call::Open), 0);
+        settle(device());
+        EXPECT_TRUE(device().written().empty());
+    }
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_P(WaveOutLifeCycleTest, BufferSizeFallingToZeroWhileOpenEndsPlaybackInsteadOfCrashing)
+{
+    WaveFormatEx format = cdMono16();
+    format.samplesPerSec = 40; // 40 bytes a second: 0.4 bytes in the shortest buffer
+    format.avgBytesPerSec = 40;
+    format.blockAlign = 0;
+    PatternSource source(1'000'000, format);
+    watch(source);
+    source.setActive(true);
+    settle(device());
+    ASSERT_EQ(writtenLengths(), (std::vector<quint32>{40, 40}));
+    source.setBufferLength(10);
+    device().completeBuffers(1);
+    settle(device()); // no buffer can be filled: the drain starts
+    EXPECT_EQ(source.ActiveBufferCount(), 1);
+    device().completeBuffers();
+    settle(device());
+    EXPECT_FALSE(source.active());
+    EXPECT_EQ(source.ActiveBufferCount(), 0);
+    EXPECT_EQ(writtenLengths(), (std::vector<quint32>{40, 40}));
+    EXPECT_EQ(events, (Events{"activate", "deactivate"}));
+    EXPECT_TRUE(reported.empty());
 }
 
 } // namespace
