@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -451,6 +452,65 @@ TEST_F(WaveOutTest, OptionsApplySettingsToTheDevice)
     device().failCall(Call::SetVolume, wrError);
     source.setOptions(TWaveAudioOut::woSetVolume); // failures of settings are ignored
     EXPECT_EQ(source.LastError(), 0u);
+}
+
+struct StoredSettingsRow {
+    const char* name;
+    TWaveAudioOut::TWaveOutOptions options;
+    quint16 volume;
+    double pitch;
+    double rate;
+    quint32 support; // the device's support bits
+    quint32 deviceVolume, devicePitch, deviceRate; // what the device holds once open
+};
+
+TEST_F(WaveOutTest, SettingsStoredBeforeTheOpenAreAppliedAtTheOpen)
+{
+    using O = TWaveAudioOut;
+    const quint32 all = WaveOutCaps::Volume | WaveOutCaps::LrVolume | WaveOutCaps::Pitch | WaveOutCaps::PlaybackRate;
+    const quint32 untouched = 0xFFFFFFFF, one = 0x00010000; // the device's own values
+    const StoredSettingsRow rows[] = {
+        {"NoOptionsSendNothing", {}, 40, 1.5, 0.5, all, untouched, one, one},
+        {"VolumeOnly", O::woSetVolume, 40, 1.5, 0.5, all, 26214, one, one},
+        {"PitchOnly", O::woSetPitch, 40, 1.5, 0.5, all, untouched, 0x00018000, one},
+        {"RateOnly", O::woSetPlaybackRate, 40, 1.5, 0.5, all, untouched, one, 0x00008000},
+        {"AllThree", O::woSetVolume | O::woSetPitch | O::woSetPlaybackRate, 40, 1.5, 0.5, all, 26214, 0x00018000, 0x00008000},
+        {"DefaultValuesAreSentToo", O::woSetVolume | O::woSetPitch | O::woSetPlaybackRate, 75, 1.0, 1.0, all, 49151, one, one},
+        {"FullVolumeInTheLowWordOnly", O::woSetVolume, 100, 1.0, 1.0, all, 0x0000FFFF, one, one},
+        {"ZeroVolume", O::woSetVolume, 0, 1.0, 1.0, all, 0, one, one},
+        {"PitchWithFraction", O::woSetPitch, 75, 2.25, 1.0, all, untouched, 0x00024000, one},
+        {"VolumeWithoutSupportSkipped", O::woSetVolume | O::woSetPitch, 40, 1.5, 0.5, WaveOutCaps::Pitch, untouched, 0x00018000, one},
+        {"RateWithoutSupportSkipped", O::woSetPlaybackRate | O::woSetVolume, 40, 1.5, 0.5, WaveOutCaps::Volume, 26214, one, one},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        devices.configure([&](SimulatedWaveOutDevice& d) {
+            WaveOutCaps caps;
+            caps.support = row.support;
+            d.setCapabilities(caps);
+        });
+        PatternSource source(1'000'000);
+        source.setOptions(row.options);
+        source.setVolume(row.volume);
+        source.setPitch(row.pitch);
+        source.setPlaybackRate(row.rate);
+        EXPECT_TRUE(device().calls().empty()); // stored only while closed
+        source.setActive(true);
+        drainEvents();
+        EXPECT_EQ(device().volumeValue(), row.deviceVolume);
+        EXPECT_EQ(device().pitchValue(), row.devicePitch);
+        EXPECT_EQ(device().playbackRateValue(), row.deviceRate);
+        // Applied before the first buffer is prepared, so the first sound already has them.
+        const auto& calls = device().calls();
+        const auto firstPrepare = std::find(calls.begin(), calls.end(), Call::Prepare);
+        for (const Call setter : {Call::SetVolume, Call::SetPitch, Call::SetPlaybackRate})
+            EXPECT_LE(std::count(firstPrepare, calls.end(), setter), 0) << static_cast<int>(setter);
+        source.setActive(false);
+        // The stored values outlive the close.
+        EXPECT_EQ(source.volume(), row.volume);
+        EXPECT_EQ(source.pitch(), row.pitch);
+        EXPECT_EQ(source.playbackRate(), row.rate);
+    }
 }
 
 TEST_F(WaveOutTest, PositionIsConvertedToMilliseconds)
