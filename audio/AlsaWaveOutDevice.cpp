@@ -162,7 +162,9 @@ WaveResult AlsaWaveOutDevice::close()
     std::lock_guard lock(m_mutex);
     if (!m_open)
         return wrInvalidHandle;
-    if (!m_queue.empty() || m_resetRequested)
+    // A reset still under way does not hold the close up: with the queue empty the thread has
+    // let go of every header, and it handles the reset before the close.
+    if (!m_queue.empty())
         return wrStillPlaying;
     m_open = false;
     m_closeRequested = true;
@@ -234,6 +236,12 @@ std::optional<std::chrono::steady_clock::time_point> AlsaWaveOutDevice::firstWri
         return std::nullopt;
     return std::chrono::steady_clock::time_point(
         std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::nanoseconds(ns)));
+}
+
+std::size_t AlsaWaveOutDevice::queuedCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_queue.size();
 }
 
 WaveResult AlsaWaveOutDevice::openPcm(quint32 deviceId, const WaveFormatEx* format, bool configure, PcmSetup& setup)

@@ -46,6 +46,8 @@ public:
 
     // When the first frames of the current (or last) open reached ALSA; for latency checks.
     std::optional<std::chrono::steady_clock::time_point> firstWriteTime() const;
+    // Headers written and not yet reported done.
+    std::size_t queuedCount() const;
 
 private:
     struct PcmSetup {
@@ -69,7 +71,7 @@ private:
     WaveNotificationTarget* m_target = nullptr;
     std::thread m_thread;
 
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_open = false;           // the handle is valid for calls
     bool m_resetRequested = false;

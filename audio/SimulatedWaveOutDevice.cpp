@@ -11,6 +11,11 @@ SimulatedWaveOutDevice::SimulatedWaveOutDevice()
         | WaveOutCaps::PlaybackRate | WaveOutCaps::SampleAccurate;
 }
 
+SimulatedWaveOutDevice::~SimulatedWaveOutDevice()
+{
+    joinCloseReporter();
+}
+
 int SimulatedWaveOutDevice::callCount(Call call) const
 {
     return static_cast<int>(std::count(m_calls.begin(), m_calls.end(), call));
@@ -62,6 +67,7 @@ WaveResult SimulatedWaveOutDevice::open(quint32 deviceId, const WaveFormatEx* fo
         return failure;
     if (m_open)
         return wrAllocated;
+    joinCloseReporter();
     if (const auto answer = query(deviceId, format)) {
         m_calls.pop_back();
         return answer;
@@ -125,12 +131,34 @@ WaveResult SimulatedWaveOutDevice::close()
     if (!m_queue.empty())
         return wrStillPlaying;
     m_open = false;
-    notify(WaveMessage::WomClose);
+    if (m_closeReport == CloseReport::Later && !m_hold)
+        reportCloseLater();
+    else
+        notify(WaveMessage::WomClose);
     return wrNoError;
+}
+
+void SimulatedWaveOutDevice::reportCloseLater()
+{
+    joinCloseReporter();
+    m_closeReportPending = true;
+    WaveNotificationTarget* target = m_target;
+    m_closeReporter = std::thread([this, target, delay = m_closeDelay] {
+        std::this_thread::sleep_for(delay);
+        target->post({WaveMessage::WomClose});
+        m_closeReportPending = false;
+    });
+}
+
+void SimulatedWaveOutDevice::joinCloseReporter()
+{
+    if (m_closeReporter.joinable())
+        m_closeReporter.join();
 }
 
 void SimulatedWaveOutDevice::abandon()
 {
+    joinCloseReporter();
     m_queue.clear();
     m_held.clear();
     m_open = false;

@@ -2,14 +2,19 @@
 
 // An output device that lives in the process, for tests: it plays a buffer only when told to
 // (or at once, in auto-complete mode), can fail any call with any code, can hold its
-// notifications back, and reports whatever capabilities and position it is given.
+// notifications back, and reports whatever capabilities and position it is given. Its close
+// report comes either from inside close() or, like a device with its own thread, a little later
+// from another thread.
 
 #include "audio/WaveOutDevice.h"
 
 #include <QByteArray>
 
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <map>
+#include <thread>
 #include <vector>
 
 class SimulatedWaveOutDevice : public WaveOutDevice {
@@ -25,7 +30,12 @@ public:
         quint32 loops;
     };
 
+    enum class CloseReport { AtOnce, Later };
+
     SimulatedWaveOutDevice();
+    ~SimulatedWaveOutDevice() override;
+    SimulatedWaveOutDevice(const SimulatedWaveOutDevice&) = delete;
+    SimulatedWaveOutDevice& operator=(const SimulatedWaveOutDevice&) = delete;
 
     // Script.
     void failCall(Call call, WaveResult code) { m_failures[call] = code; }
@@ -38,6 +48,13 @@ public:
     void setCapabilities(const WaveOutCaps& caps) { m_caps = caps; }
     void setDeviceCount(quint32 count) { m_deviceCount = count; }
     void setPosition(const MmTime& time) { m_position = time; }
+    // Later: close() returns first, and the close report is posted from another thread after
+    // `delay`, so that whatever the component posts meanwhile comes before it.
+    void setCloseReport(CloseReport mode, std::chrono::milliseconds delay = std::chrono::milliseconds(15))
+    {
+        m_closeReport = mode;
+        m_closeDelay = delay;
+    }
 
     // Observation.
     bool isOpen() const { return m_open; }
@@ -49,6 +66,8 @@ public:
     qsizetype queuedCount() const { return static_cast<qsizetype>(m_queue.size()); }
     qsizetype heldCount() const { return static_cast<qsizetype>(m_held.size()); }
     const WaveFormatEx& openedFormat() const { return m_format; }
+    // A close report that close() has promised but not yet posted.
+    bool closeReportPending() const { return m_closeReportPending; }
     quint32 volumeValue() const { return m_volume; }
     quint32 pitchValue() const { return m_pitch; }
     quint32 playbackRateValue() const { return m_rate; }
@@ -80,6 +99,8 @@ private:
     WaveResult enterOpen(Call call);
     void notify(WaveMessage message, WaveHeader* header = nullptr);
     void finish(WaveHeader& header);
+    void reportCloseLater();
+    void joinCloseReporter();
 
     std::map<Call, WaveResult> m_failures;
     std::vector<Call> m_calls;
@@ -89,6 +110,10 @@ private:
     WaveOutCaps m_caps;
     quint32 m_deviceCount = 1;
     MmTime m_position;
+    CloseReport m_closeReport = CloseReport::AtOnce;
+    std::chrono::milliseconds m_closeDelay{15};
+    std::thread m_closeReporter;
+    std::atomic<bool> m_closeReportPending{false};
 
     bool m_open = false;
     bool m_paused = false;

@@ -140,10 +140,10 @@ bool TWaveAudioIO::Success(WaveResult code)
     return false;
 }
 
-quint32 TWaveAudioIO::CalcBufferSize() const
+quint32 TWaveAudioIO::BufferSizeFor(const WaveFormatEx& format) const
 {
-    quint32 size = MulDiv(m_bufferLength, m_openFormat.avgBytesPerSec, 1000);
-    const quint32 align = m_openFormat.blockAlign;
+    quint32 size = MulDiv(m_bufferLength, format.avgBytesPerSec, 1000);
+    const quint32 align = format.blockAlign;
     if (align != 0 && size % align != 0)
         size += align - size % align;
     return size;

@@ -125,7 +125,9 @@ protected:
 
     // Stores the code; a failure goes to OnError or raises EWaveAudioSysError.
     bool Success(WaveResult code);
-    quint32 CalcBufferSize() const;
+    quint32 CalcBufferSize() const { return BufferSizeFor(m_openFormat); }
+    // Bytes in one buffer of BufferLength milliseconds of `format`, in whole sample blocks.
+    quint32 BufferSizeFor(const WaveFormatEx& format) const;
     quint32 MmTimeToMs(const MmTime& time) const;
     // Size 0 releases the header (and its block, if it owns one). Otherwise the header is
     // allocated if needed and given either an own block of `size` bytes (external none) or

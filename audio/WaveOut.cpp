@@ -133,6 +133,10 @@ bool TWaveAudioOut::InternalOpen()
     if (block)
         format = block->format();
     const WaveFormatEx* requested = format ? &*format : nullptr;
+    // Buffers this component allocates are sized from the format; one that yields no bytes
+    // would leave nothing to fill.
+    if (format && m_allocatesBuffers && BufferSizeFor(*format) == 0)
+        return Success(wrBadFormat);
     if (!Success(m_device->query(deviceID(), requested)))
         return false;
     if (format)
@@ -228,6 +232,12 @@ bool TWaveAudioOut::InternalResume()
 
 void TWaveAudioOut::WomOpen()
 {
+    // A close by request that came before this report (a device with its own thread reports the
+    // open late): the device is closed or closing already, so nothing is set up or requested.
+    if (closing() || m_closeIssued) {
+        DoActivate();
+        return;
+    }
     setClosing(false);
     ApplyOptions();
     if (m_paused)
@@ -309,7 +319,8 @@ void TWaveAudioOut::refill(WaveHeader*& header, bool& queued)
     quint32 bytes = 0;
     quint32 loops = 0;
     if (m_allocatesBuffers) {
-        if (ReallocateBuffer(header, CalcBufferSize(), nullptr)) {
+        // A size of 0 releases the header: then there is nothing to fill and the data has ended.
+        if (ReallocateBuffer(header, CalcBufferSize(), nullptr) && header) {
             bytes = FillBuffer(header->data, header->bufferLength, loops);
             if (bytes < header->bufferLength)
                 ReallocateBuffer(header, bytes, nullptr);

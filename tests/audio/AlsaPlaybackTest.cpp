@@ -10,9 +10,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 using namespace audiotest;
 
@@ -65,8 +69,11 @@ protected:
               lastDevice = device.get();
               return device;
           })
+        , m_previousReporter(SetApplicationExceptionReporter(
+              [this](const std::exception& failure) { reported.push_back(failure.what()); }))
     {
     }
+    ~AlsaPlaybackTest() override { SetApplicationExceptionReporter(std::move(m_previousReporter)); }
 
     // Plays the clip to its end and returns the bytes that reached the capture file.
     QByteArray playToTheEnd(TAudioPlayer& player, std::chrono::steady_clock::time_point& started)
@@ -83,9 +90,11 @@ protected:
     QTemporaryDir dir;
     AlsaConfig config;
     AlsaWaveOutDevice* lastDevice = nullptr;
+    std::vector<std::string> reported; // what reached the application's failure reporter
 
 private:
     ScopedWaveOutDeviceFactory m_factory;
+    ApplicationExceptionReporter m_previousReporter;
 };
 
 TEST_F(AlsaPlaybackTest, TheWholeClipReachesTheDefaultPcmInOrder)
@@ -146,6 +155,203 @@ TEST_F(AlsaPlaybackTest, AnEmptyClipIsRefusedAtTheQuery)
     EXPECT_THROW(player.setActive(true), EWaveAudioSysError);
     EXPECT_EQ(player.LastError(), wrInvalidParameter);
     EXPECT_FALSE(player.active());
+}
+
+// The faults below depended on the timing of the device thread: each case runs many times.
+constexpr int Repeats = 50;
+constexpr qint64 RunBoundMs = 100;
+
+// How many runs of a repeated case went wrong, and how long the longest took.
+class RepeatFigures {
+public:
+    void add(qint64 elapsedMs, bool wrong)
+    {
+        ++m_runs;
+        m_wrong += wrong ? 1 : 0;
+        m_slow += elapsedMs > RunBoundMs ? 1 : 0;
+        m_longestMs = std::max(m_longestMs, elapsedMs);
+    }
+    void print(const char* name) const
+    {
+        std::printf("%s: %d runs, %d wrong, %d over %lld ms, longest %lld ms\n", name, m_runs, m_wrong, m_slow,
+                    static_cast<long long>(RunBoundMs), static_cast<long long>(m_longestMs));
+    }
+    int wrong() const { return m_wrong; }
+    qint64 longestMs() const { return m_longestMs; }
+
+private:
+    int m_runs = 0;
+    int m_wrong = 0;
+    int m_slow = 0;
+    qint64 m_longestMs = 0;
+};
+
+using Events = std::vector<std::string>;
+
+enum class Ending { Deactivate, Destroy, ChangeClip };
+
+struct EndingRow {
+    const char* name;
+    Ending ending;
+    Events events; // OnDeactivate does not fire while the player is being destroyed
+};
+
+// Ends the player's playback the way the row says and returns how long that took.
+qint64 endPlayback(std::unique_ptr<TAudioPlayer>& player, Ending ending)
+{
+    QElapsedTimer timer;
+    timer.start();
+    switch (ending) {
+    case Ending::Deactivate: player->setActive(false); break;
+    case Ending::Destroy: player.reset(); break;
+    case Ending::ChangeClip: player->readData(pcmClip(1000)); break;
+    }
+    return timer.elapsed();
+}
+
+std::unique_ptr<TAudioPlayer> watchedPlayer(Events& events)
+{
+    auto player = std::make_unique<TAudioPlayer>();
+    player->readData(warningClip());
+    player->setOnActivate([&events](TWaveAudioIO*) { events.push_back("activate"); });
+    player->setOnDeactivate([&events](TWaveAudioIO*) { events.push_back("deactivate"); });
+    return player;
+}
+
+TEST_F(AlsaPlaybackTest, CloseRightAfterTheOpenReportsNoFalseError)
+{
+    config.useFileBackedDefault(QStringLiteral("file.conf"));
+    const EndingRow rows[] = {
+        {"Deactivate", Ending::Deactivate, {"activate", "deactivate"}},
+        {"Destroy", Ending::Destroy, {"activate"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        RepeatFigures figures;
+        for (int run = 0; run < Repeats; ++run) {
+            reported.clear();
+            Events events;
+            auto player = watchedPlayer(events);
+            player->setActive(true);
+            const qint64 elapsed = endPlayback(player, row.ending);
+            drainEvents();
+            const bool wrong = !reported.empty() || events != row.events || (player && player->active());
+            if (wrong && figures.wrong() == 0)
+                ADD_FAILURE() << "first wrong run: " << (reported.empty() ? "no report" : reported.front());
+            figures.add(elapsed, wrong);
+        }
+        figures.print(row.name);
+        EXPECT_EQ(figures.wrong(), 0);
+        EXPECT_LE(figures.longestMs(), RunBoundMs);
+    }
+}
+
+TEST_F(AlsaPlaybackTest, ResetWithEveryBufferAlreadyBackClosesAtOnceWithoutAReport)
+{
+    config.useFileBackedDefault(QStringLiteral("file.conf"));
+    const EndingRow rows[] = {
+        {"Deactivate", Ending::Deactivate, {"activate", "deactivate"}},
+        {"Destroy", Ending::Destroy, {"activate"}},
+        {"ChangeClip", Ending::ChangeClip, {"activate", "deactivate"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        RepeatFigures figures;
+        for (int run = 0; run < Repeats; ++run) {
+            reported.clear();
+            Events events;
+            auto player = watchedPlayer(events);
+            player->setBufferLength(10);
+            player->InternalPause(); // the first two buffers wait in the device
+            player->setActive(true);
+            ASSERT_TRUE(waitUntil([&] { return player->ActiveBufferCount() == 2; }, 2000));
+            player->InternalResume();
+            // The device plays both and reports them done; the reports stay unhandled.
+            QElapsedTimer played;
+            played.start();
+            while (lastDevice->queuedCount() > 0 && played.elapsed() < 2000)
+                QThread::msleep(1);
+            ASSERT_EQ(lastDevice->queuedCount(), 0u);
+            ASSERT_EQ(player->ActiveBufferCount(), 2);
+
+            const qint64 elapsed = endPlayback(player, row.ending);
+            drainEvents();
+            const bool wrong = !reported.empty() || events != row.events || (player && player->active())
+                || (player && player->ActiveBufferCount() != 0);
+            if (wrong && figures.wrong() == 0)
+                ADD_FAILURE() << "first wrong run: " << (reported.empty() ? "no report" : reported.front());
+            figures.add(elapsed, wrong);
+        }
+        figures.print(row.name);
+        EXPECT_EQ(figures.wrong(), 0);
+        EXPECT_LE(figures.longestMs(), RunBoundMs);
+    }
+}
+
+// Fills the component's own buffers with a counting pattern, `total` bytes in all.
+class FillingSource : public TWaveAudioOut {
+public:
+    FillingSource(const WaveFormatEx& format, quint32 total) : m_format(format), m_total(total) {}
+
+protected:
+    const WaveFormatBlock* GetWaveFormat(bool& freeIt) override
+    {
+        freeIt = true;
+        m_next = 0;
+        return new WaveFormatBlock(m_format);
+    }
+    quint32 FillBuffer(char* buffer, quint32 size, quint32&) override
+    {
+        const quint32 count = std::min(size, m_total - m_next);
+        for (quint32 i = 0; i < count; ++i)
+            buffer[i] = static_cast<char>(m_next + i);
+        m_next += count;
+        return count;
+    }
+
+private:
+    WaveFormatEx m_format;
+    quint32 m_total;
+    quint32 m_next = 0;
+};
+
+TEST_F(AlsaPlaybackTest, ZeroBufferSizeIsRefusedBeforeTheOpenInsteadOfCrashing)
+{
+    config.useFileBackedDefault(QStringLiteral("file.conf"));
+    WaveFormatEx format;
+    MakePcmFormat(format, ppMono16Bit44100Hz);
+    format.avgBytesPerSec = 0;
+    RepeatFigures figures;
+    for (int run = 0; run < Repeats; ++run) {
+        reported.clear();
+        FillingSource source(format, 4000);
+        QElapsedTimer timer;
+        timer.start();
+        bool refused = false;
+        try {
+            source.setActive(true);
+        } catch (const EWaveAudioSysError& failure) {
+            refused = failure.message().startsWith(StandardWaveErrorText(wrBadFormat));
+        }
+        const qint64 elapsed = timer.elapsed();
+        drainEvents();
+        const bool wrong = !refused || source.active() || source.LastError() != wrBadFormat || !reported.empty();
+        figures.add(elapsed, wrong);
+    }
+    figures.print("ZeroBufferSize");
+    EXPECT_EQ(figures.wrong(), 0);
+    EXPECT_LE(figures.longestMs(), RunBoundMs);
+
+    // The same source with a usable format streams its bytes and ends.
+    MakePcmFormat(format, ppMono16Bit44100Hz);
+    QFile::remove(config.capturePath());
+    FillingSource source(format, 4000);
+    source.setActive(true);
+    EXPECT_TRUE(waitUntil([&] { return !source.active(); }, 5000));
+    EXPECT_TRUE(reported.empty());
+    QFile captured(config.capturePath());
+    ASSERT_TRUE(captured.open(QIODevice::ReadOnly));
+    EXPECT_EQ(captured.readAll().size(), 4000);
 }
 
 struct NoDeviceRow {

@@ -43,6 +43,14 @@ inline void drainEvents()
         QCoreApplication::processEvents();
 }
 
+// Runs the event loop until nothing is left to do, a close report still on its way included.
+inline void settle(const SimulatedWaveOutDevice& device)
+{
+    drainEvents();
+    waitUntil([&] { return !device.closeReportPending(); });
+    drainEvents();
+}
+
 inline QByteArray le16(quint16 v)
 {
     QByteArray b(2, '\0');
@@ -98,13 +106,31 @@ inline QByteArray warningClip()
     return file.readAll();
 }
 
-// Installs a factory of simulated devices for one test and keeps the last one created.
+// What a simulated device had seen, kept beyond the device's life.
+struct DeviceSummary {
+    bool open = false;
+    int prepares = 0;
+    int pauses = 0;
+    int resets = 0;
+    std::size_t written = 0;
+};
+
+inline DeviceSummary summarise(const SimulatedWaveOutDevice& device)
+{
+    using Call = SimulatedWaveOutDevice::Call;
+    return {device.isOpen(), device.callCount(Call::Prepare), device.callCount(Call::Pause),
+            device.callCount(Call::Reset), device.written().size()};
+}
+
+// Installs a factory of simulated devices for one test and keeps the last one created, and a
+// summary of the last one destroyed.
 class SimulatedDevices {
 public:
     SimulatedDevices()
         : m_scope([this] {
-              auto device = std::make_unique<SimulatedWaveOutDevice>();
+              auto device = std::make_unique<SummarisedDevice>(&m_lastDestroyed);
               m_last = device.get();
+              device->setCloseReport(m_closeReport);
               if (m_configure)
                   m_configure(*device);
               return device;
@@ -114,10 +140,23 @@ public:
 
     // Applied to each new device before the component sees it.
     void configure(std::function<void(SimulatedWaveOutDevice&)> configure) { m_configure = std::move(configure); }
+    void setCloseReport(SimulatedWaveOutDevice::CloseReport mode) { m_closeReport = mode; }
     SimulatedWaveOutDevice& last() const { return *m_last; }
+    const DeviceSummary& lastDestroyed() const { return m_lastDestroyed; }
 
 private:
+    class SummarisedDevice : public SimulatedWaveOutDevice {
+    public:
+        explicit SummarisedDevice(DeviceSummary* summary) : m_summary(summary) {}
+        ~SummarisedDevice() override { *m_summary = summarise(*this); }
+
+    private:
+        DeviceSummary* m_summary;
+    };
+
     SimulatedWaveOutDevice* m_last = nullptr;
+    DeviceSummary m_lastDestroyed;
+    SimulatedWaveOutDevice::CloseReport m_closeReport = SimulatedWaveOutDevice::CloseReport::AtOnce;
     std::function<void(SimulatedWaveOutDevice&)> m_configure;
     ScopedWaveOutDeviceFactory m_scope;
 };
@@ -140,5 +179,27 @@ protected:
 private:
     ApplicationExceptionReporter m_previousReporter;
 };
+
+// The two ways a device reports its close: from inside close(), or later from its own thread.
+struct CloseReportRow {
+    const char* name;
+    SimulatedWaveOutDevice::CloseReport mode;
+};
+
+// Names the row in test listings instead of dumping its bytes.
+inline void PrintTo(const CloseReportRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+inline const CloseReportRow CloseReportRows[] = {
+    {"CloseReportedAtOnce", SimulatedWaveOutDevice::CloseReport::AtOnce},
+    {"CloseReportedLater", SimulatedWaveOutDevice::CloseReport::Later},
+};
+
+inline std::string closeReportRowName(const ::testing::TestParamInfo<CloseReportRow>& info)
+{
+    return info.param.name;
+}
 
 } // namespace audiotest

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -88,6 +89,19 @@ protected:
 
 using Events = std::vector<std::string>;
 
+// The tests of the open-stream-close life cycle, run with a device that reports its close from
+// inside close() and with one that reports it later from its own thread.
+class WaveOutLifeCycleTest : public WaveOutTest, public ::testing::WithParamInterface<CloseReportRow> {
+protected:
+    void SetUp() override
+    {
+        WaveOutTest::SetUp();
+        devices.setCloseReport(GetParam().mode);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, WaveOutLifeCycleTest, ::testing::ValuesIn(CloseReportRows), closeReportRowName);
+
 TEST_F(WaveOutTest, ConstructionDefaults)
 {
     PatternSource source(0);
@@ -116,23 +130,23 @@ TEST_F(WaveOutTest, BufferLengthBelowTenReadsTen)
     EXPECT_EQ(source.bufferLength(), 11);
 }
 
-TEST_F(WaveOutTest, StreamsRefillsDrainsAndCloses)
+TEST_P(WaveOutLifeCycleTest, StreamsRefillsDrainsAndCloses)
 {
     PatternSource source(200'000);
     watch(source);
     source.setActive(true);
     EXPECT_TRUE(source.active());
     EXPECT_TRUE(device().written().empty()); // buffers are queued from the event loop only
-    drainEvents();
+    settle(device());
     EXPECT_EQ(source.CalcBufferSize(), 88200u);
     EXPECT_EQ(writtenLengths(), (std::vector<quint32>{88200, 88200}));
     EXPECT_EQ(source.ActiveBufferCount(), 2);
 
     device().completeBuffers(1);
-    drainEvents();
+    settle(device());
     EXPECT_EQ(writtenLengths(), (std::vector<quint32>{88200, 88200, 23600}));
     device().completeBuffers(1);
-    drainEvents(); // the source is exhausted: the drain starts
+    settle(device()); // the source is exhausted: the drain starts
     EXPECT_EQ(source.ActiveBufferCount(), 1);
     EXPECT_TRUE(source.active());
     source.setActive(true); // open and draining: nothing happens
@@ -140,7 +154,7 @@ TEST_F(WaveOutTest, StreamsRefillsDrainsAndCloses)
     EXPECT_EQ(device().callCount(Call::Reset), 0);
 
     device().completeBuffers(1);
-    drainEvents();
+    settle(device());
     EXPECT_FALSE(source.active());
     EXPECT_FALSE(device().isOpen());
     EXPECT_EQ(source.ActiveBufferCount(), 0);
@@ -151,12 +165,12 @@ TEST_F(WaveOutTest, StreamsRefillsDrainsAndCloses)
     EXPECT_EQ(device().callCount(Call::Unprepare), 3);
 }
 
-TEST_F(WaveOutTest, BufferCountZeroOpensAndQueuesNothing)
+TEST_P(WaveOutLifeCycleTest, BufferCountZeroOpensAndQueuesNothing)
 {
     PatternSource source(1000);
     source.setBufferCount(0);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     EXPECT_TRUE(source.active());
     EXPECT_TRUE(device().written().empty());
     source.setActive(false);
@@ -164,7 +178,7 @@ TEST_F(WaveOutTest, BufferCountZeroOpensAndQueuesNothing)
     EXPECT_EQ(device().callCount(Call::Close), 1);
 }
 
-TEST_F(WaveOutTest, PauseBeforeOpenStartsPausedAndResumes)
+TEST_P(WaveOutLifeCycleTest, PauseBeforeOpenStartsPausedAndResumes)
 {
     PatternSource source(1000);
     watch(source);
@@ -174,7 +188,7 @@ TEST_F(WaveOutTest, PauseBeforeOpenStartsPausedAndResumes)
     EXPECT_EQ(device().callCount(Call::Pause), 0);
 
     source.setActive(true);
-    drainEvents();
+    settle(device());
     EXPECT_TRUE(device().isPaused());
     EXPECT_TRUE(source.paused());
     EXPECT_TRUE(source.InternalResume());
@@ -196,7 +210,7 @@ TEST_F(WaveOutTest, FailedPauseAtOpenClearsPaused)
     EXPECT_EQ(errors, (std::vector<quint32>{wrNotSupported}));
 }
 
-TEST_F(WaveOutTest, CloseBeforeTheOpenNotificationHandlesBothInsideTheClose)
+TEST_P(WaveOutLifeCycleTest, CloseBeforeTheOpenNotificationHandlesBothInsideTheClose)
 {
     PatternSource source(1000);
     watch(source);
@@ -204,17 +218,19 @@ TEST_F(WaveOutTest, CloseBeforeTheOpenNotificationHandlesBothInsideTheClose)
     source.setActive(false);
     EXPECT_EQ(events, (Events{"activate", "deactivate"}));
     EXPECT_FALSE(source.active());
-    drainEvents(); // the fill requests posted meanwhile find the device closed
+    settle(device()); // the fill requests posted meanwhile find the device closed
     EXPECT_TRUE(device().written().empty());
+    EXPECT_EQ(device().callCount(Call::Prepare), 0);
     EXPECT_EQ(source.ActiveBufferCount(), 0);
+    EXPECT_TRUE(reported.empty());
 }
 
-TEST_F(WaveOutTest, CloseWhileStreamingReturnsOnceTheDeviceHasClosed)
+TEST_P(WaveOutLifeCycleTest, CloseWhileStreamingReturnsOnceTheDeviceHasClosed)
 {
     PatternSource source(1'000'000);
     watch(source);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     ASSERT_EQ(source.ActiveBufferCount(), 2);
     source.setActive(false);
     EXPECT_FALSE(source.active());
@@ -225,7 +241,7 @@ TEST_F(WaveOutTest, CloseWhileStreamingReturnsOnceTheDeviceHasClosed)
     EXPECT_TRUE(device().playedBytes().isEmpty());
 
     source.setActive(true); // plays again from the start
-    drainEvents();
+    settle(device());
     device().completeBuffers(1);
     EXPECT_EQ(device().playedBytes(), source.expected().left(88200));
 }
@@ -291,13 +307,13 @@ TEST_F(WaveOutTest, NoFormatFailsAtTheQuery)
     EXPECT_FALSE(source.active());
 }
 
-TEST_F(WaveOutTest, FailedWriteEndsPlaybackInsteadOfLeavingABufferNobodyReturns)
+TEST_P(WaveOutLifeCycleTest, FailedWriteEndsPlaybackInsteadOfLeavingABufferNobodyReturns)
 {
     PatternSource source(1'000'000);
     watch(source);
     device().failCall(Call::Write, wrError);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     // The failure arose inside notification handling: reported, not raised.
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_EQ(reported.front(), StandardWaveErrorText(wrError).toStdString());
@@ -308,14 +324,14 @@ TEST_F(WaveOutTest, FailedWriteEndsPlaybackInsteadOfLeavingABufferNobodyReturns)
     EXPECT_EQ(events, (Events{"activate", "deactivate"}));
 }
 
-TEST_F(WaveOutTest, FailedCloseAfterTheDrainIsReported)
+TEST_P(WaveOutLifeCycleTest, FailedCloseAfterTheDrainIsReported)
 {
     PatternSource source(100);
     device().setAutoComplete(true);
     device().failCall(Call::Close, wrError);
     source.setCloseTimeoutMs(100);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     EXPECT_EQ(reported.size(), 1u);
     EXPECT_TRUE(source.active()); // the device never closed; destruction still closes it
     device().clearFailure(Call::Close);
@@ -341,13 +357,13 @@ TEST_F(WaveOutTest, MisuseRaisesInvalidOperation)
     EXPECT_EQ(device().callCount(Call::Open), 1);
 }
 
-TEST_F(WaveOutTest, DeviceThatNeverReportsItsCloseIsAbandonedAfterTheBound)
+TEST_P(WaveOutLifeCycleTest, DeviceThatNeverReportsItsCloseIsAbandonedAfterTheBound)
 {
     PatternSource source(1'000'000);
     watch(source);
     source.setCloseTimeoutMs(150);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     device().setHoldNotifications(true);
     QElapsedTimer timer;
     timer.start();
@@ -360,15 +376,15 @@ TEST_F(WaveOutTest, DeviceThatNeverReportsItsCloseIsAbandonedAfterTheBound)
     EXPECT_EQ(events, (Events{"activate", "deactivate"}));
 }
 
-TEST_F(WaveOutTest, LoweringBufferCountRetiresSurplusBuffers)
+TEST_P(WaveOutLifeCycleTest, LoweringBufferCountRetiresSurplusBuffers)
 {
     PatternSource source(1'000'000);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     ASSERT_EQ(source.ActiveBufferCount(), 2);
     source.setBufferCount(1);
     device().completeBuffers(1);
-    drainEvents();
+    settle(device());
     EXPECT_EQ(source.ActiveBufferCount(), 1);
     EXPECT_EQ(device().written().size(), 2u); // not refilled
     source.setActive(false);
@@ -390,7 +406,7 @@ TEST_F(WaveOutTest, RaisingBufferCountWhileOpenTopsTheQueueUp)
     EXPECT_EQ(device().written().back().length, 8820u);
 }
 
-TEST_F(WaveOutTest, PitchAndRateReadOneWhileOpenOnADeviceWithoutSupport)
+TEST_P(WaveOutLifeCycleTest, PitchAndRateReadOneWhileOpenOnADeviceWithoutSupport)
 {
     devices.configure([](SimulatedWaveOutDevice& d) {
         WaveOutCaps caps;
@@ -402,12 +418,12 @@ TEST_F(WaveOutTest, PitchAndRateReadOneWhileOpenOnADeviceWithoutSupport)
     source.setPlaybackRate(0.5);
     source.setOptions(TWaveAudioOut::woSetPitch | TWaveAudioOut::woSetPlaybackRate);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     EXPECT_EQ(source.pitch(), 1.0);
     EXPECT_EQ(source.playbackRate(), 1.0);
     EXPECT_EQ(device().callCount(Call::SetPitch), 0);
     device().completeBuffers();
-    drainEvents();
+    settle(device());
     ASSERT_FALSE(source.active());
     EXPECT_EQ(source.pitch(), 2.0);
     EXPECT_EQ(source.playbackRate(), 0.5);
@@ -436,6 +452,65 @@ TEST_F(WaveOutTest, OptionsApplySettingsToTheDevice)
     device().failCall(Call::SetVolume, wrError);
     source.setOptions(TWaveAudioOut::woSetVolume); // failures of settings are ignored
     EXPECT_EQ(source.LastError(), 0u);
+}
+
+struct StoredSettingsRow {
+    const char* name;
+    TWaveAudioOut::TWaveOutOptions options;
+    quint16 volume;
+    double pitch;
+    double rate;
+    quint32 support; // the device's support bits
+    quint32 deviceVolume, devicePitch, deviceRate; // what the device holds once open
+};
+
+TEST_F(WaveOutTest, SettingsStoredBeforeTheOpenAreAppliedAtTheOpen)
+{
+    using O = TWaveAudioOut;
+    const quint32 all = WaveOutCaps::Volume | WaveOutCaps::LrVolume | WaveOutCaps::Pitch | WaveOutCaps::PlaybackRate;
+    const quint32 untouched = 0xFFFFFFFF, one = 0x00010000; // the device's own values
+    const StoredSettingsRow rows[] = {
+        {"NoOptionsSendNothing", {}, 40, 1.5, 0.5, all, untouched, one, one},
+        {"VolumeOnly", O::woSetVolume, 40, 1.5, 0.5, all, 26214, one, one},
+        {"PitchOnly", O::woSetPitch, 40, 1.5, 0.5, all, untouched, 0x00018000, one},
+        {"RateOnly", O::woSetPlaybackRate, 40, 1.5, 0.5, all, untouched, one, 0x00008000},
+        {"AllThree", O::woSetVolume | O::woSetPitch | O::woSetPlaybackRate, 40, 1.5, 0.5, all, 26214, 0x00018000, 0x00008000},
+        {"DefaultValuesAreSentToo", O::woSetVolume | O::woSetPitch | O::woSetPlaybackRate, 75, 1.0, 1.0, all, 49151, one, one},
+        {"FullVolumeInTheLowWordOnly", O::woSetVolume, 100, 1.0, 1.0, all, 0x0000FFFF, one, one},
+        {"ZeroVolume", O::woSetVolume, 0, 1.0, 1.0, all, 0, one, one},
+        {"PitchWithFraction", O::woSetPitch, 75, 2.25, 1.0, all, untouched, 0x00024000, one},
+        {"VolumeWithoutSupportSkipped", O::woSetVolume | O::woSetPitch, 40, 1.5, 0.5, WaveOutCaps::Pitch, untouched, 0x00018000, one},
+        {"RateWithoutSupportSkipped", O::woSetPlaybackRate | O::woSetVolume, 40, 1.5, 0.5, WaveOutCaps::Volume, 26214, one, one},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        devices.configure([&](SimulatedWaveOutDevice& d) {
+            WaveOutCaps caps;
+            caps.support = row.support;
+            d.setCapabilities(caps);
+        });
+        PatternSource source(1'000'000);
+        source.setOptions(row.options);
+        source.setVolume(row.volume);
+        source.setPitch(row.pitch);
+        source.setPlaybackRate(row.rate);
+        EXPECT_TRUE(device().calls().empty()); // stored only while closed
+        source.setActive(true);
+        drainEvents();
+        EXPECT_EQ(device().volumeValue(), row.deviceVolume);
+        EXPECT_EQ(device().pitchValue(), row.devicePitch);
+        EXPECT_EQ(device().playbackRateValue(), row.deviceRate);
+        // Applied before the first buffer is prepared, so the first sound already has them.
+        const auto& calls = device().calls();
+        const auto firstPrepare = std::find(calls.begin(), calls.end(), Call::Prepare);
+        for (const Call setter : {Call::SetVolume, Call::SetPitch, Call::SetPlaybackRate})
+            EXPECT_LE(std::count(firstPrepare, calls.end(), setter), 0) << static_cast<int>(setter);
+        source.setActive(false);
+        // The stored values outlive the close.
+        EXPECT_EQ(source.volume(), row.volume);
+        EXPECT_EQ(source.pitch(), row.pitch);
+        EXPECT_EQ(source.playbackRate(), row.rate);
+    }
 }
 
 TEST_F(WaveOutTest, PositionIsConvertedToMilliseconds)
@@ -489,12 +564,12 @@ TEST_F(WaveOutTest, DeviceQueriesReadTheCapabilities)
     EXPECT_EQ(source.LastError(), 0u); // queries do not go through the error path
 }
 
-TEST_F(WaveOutTest, WriteQueuesCallerDataAndFreesWhatItWasGiven)
+TEST_P(WaveOutLifeCycleTest, WriteQueuesCallerDataAndFreesWhatItWasGiven)
 {
     PatternSource source(0);
     source.setBufferCount(0);
     source.setActive(true);
-    drainEvents();
+    settle(device());
     char* owned = static_cast<char*>(std::malloc(64));
     std::memset(owned, 7, 64);
     EXPECT_TRUE(source.Write(owned, 64, true, 3));
@@ -513,17 +588,181 @@ TEST_F(WaveOutTest, WriteQueuesCallerDataAndFreesWhatItWasGiven)
     EXPECT_EQ(source.ActiveBufferCount(), 0);
 }
 
-TEST_F(WaveOutTest, LevelFollowsEachQueuedBufferAndEndsAtZero)
+TEST_P(WaveOutLifeCycleTest, LevelFollowsEachQueuedBufferAndEndsAtZero)
 {
     PatternSource source(100);
     std::vector<int> levels;
     source.setOnLevel([&](TWaveAudioIO*, int level) { levels.push_back(level); });
     source.setActive(true);
-    drainEvents();
+    settle(device());
     device().completeBuffers();
-    drainEvents();
+    settle(device());
     const QByteArray data = source.expected();
     EXPECT_EQ(levels, (std::vector<int>{PeakLevel(data.constData(), 100, 16), 0}));
+}
+
+// How a test ends a component's playback: by request or by destroying it.
+enum class Ending { Deactivate, Destroy };
+
+struct QuickCloseRow {
+    const char* name;
+    Ending ending;
+    bool pausedBeforeTheOpen;
+    Events events; // OnDeactivate does not fire while the component is being destroyed
+};
+
+TEST_P(WaveOutLifeCycleTest, CloseRightAfterTheOpenReportsNoFalseError)
+{
+    const QuickCloseRow rows[] = {
+        {"Deactivate", Ending::Deactivate, false, {"activate", "deactivate"}},
+        {"Destroy", Ending::Destroy, false, {"activate"}},
+        {"PausedThenDeactivate", Ending::Deactivate, true, {"pause", "activate", "deactivate"}},
+        {"PausedThenDestroy", Ending::Destroy, true, {"pause", "activate"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        events.clear();
+        reported.clear();
+        auto source = std::make_unique<PatternSource>(1'000'000);
+        watch(*source);
+        if (row.pausedBeforeTheOpen)
+            source->InternalPause();
+        source->setActive(true);
+        QElapsedTimer timer;
+        timer.start();
+        if (row.ending == Ending::Deactivate) {
+            source->setActive(false);
+            EXPECT_FALSE(source->active());
+            EXPECT_EQ(source->ActiveBufferCount(), 0);
+        } else {
+            source.reset();
+        }
+        EXPECT_LT(timer.elapsed(), 100);
+        if (source)
+            settle(device());
+        drainEvents();
+        const DeviceSummary seen = source ? summarise(device()) : devices.lastDestroyed();
+        EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : reported.front());
+        EXPECT_FALSE(seen.open);
+        EXPECT_EQ(seen.prepares, 0);
+        EXPECT_EQ(seen.pauses, 0); // the device was closed before its open report was handled
+        EXPECT_EQ(seen.written, 0u);
+        EXPECT_EQ(events, row.events);
+    }
+}
+
+struct EveryBufferBackRow {
+    const char* name;
+    Ending ending;
+};
+
+TEST_P(WaveOutLifeCycleTest, ResetWithEveryBufferAlreadyBackClosesAtOnceWithoutAReport)
+{
+    const EveryBufferBackRow rows[] = {
+        {"Deactivate", Ending::Deactivate},
+        {"Destroy", Ending::Destroy},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        events.clear();
+        reported.clear();
+        auto source = std::make_unique<PatternSource>(1'000'000);
+        watch(*source);
+        source->setBufferLength(10);
+        source->setActive(true);
+        settle(device());
+        ASSERT_EQ(source->ActiveBufferCount(), 2);
+        device().completeBuffers(); // both come back; their reports wait unhandled
+        QElapsedTimer timer;
+        timer.start();
+        if (row.ending == Ending::Deactivate) {
+            source->setActive(false);
+            EXPECT_FALSE(source->active());
+            EXPECT_EQ(source->ActiveBufferCount(), 0);
+        } else {
+            source.reset();
+        }
+        EXPECT_LT(timer.elapsed(), 100);
+        if (source)
+            settle(device());
+        drainEvents();
+        const DeviceSummary seen = source ? summarise(device()) : devices.lastDestroyed();
+        EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : reported.front());
+        EXPECT_FALSE(seen.open);
+        EXPECT_EQ(seen.resets, 1);
+        EXPECT_EQ(seen.written, 2u); // nothing refilled after the reset
+        EXPECT_EQ(events, (row.ending == Ending::Destroy ? Events{"activate"} : Events{"activate", "deactivate"}));
+    }
+}
+
+struct ZeroBufferRow {
+    const char* name;
+    quint32 avgBytesPerSec;
+    quint16 blockAlign;
+    quint16 bufferLength;
+    bool onErrorAssigned;
+};
+
+TEST_P(WaveOutLifeCycleTest, ZeroBufferSizeIsRefusedBeforeTheOpenInsteadOfCrashing)
+{
+    const ZeroBufferRow rows[] = {
+        {"NoBytesPerSecondRaises", 0, 2, 1000, false},
+        {"NoBytesPerSecondToOnError", 0, 2, 1000, true},
+        {"NoBytesPerSecondNoBlockAlign", 0, 0, 1000, false},
+        {"TooFewBytesForTheShortestBuffer", 40, 0, 10, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WaveFormatEx format = cdMono16();
+        format.avgBytesPerSec = row.avgBytesPerSec;
+        format.blockAlign = row.blockAlign;
+        PatternSource source(1000, format);
+        source.setBufferLength(row.bufferLength);
+        int errors = 0;
+        if (row.onErrorAssigned)
+            source.setOnError([&](TWaveAudioIO*) { ++errors; });
+        if (row.onErrorAssigned) {
+            EXPECT_NO_THROW(source.setActive(true));
+            EXPECT_EQ(errors, 1);
+        } else {
+            try {
+                source.setActive(true);
+                ADD_FAILURE() << "no exception";
+            } catch (const EWaveAudioSysError& failure) {
+                EXPECT_EQ(failure.message(), StandardWaveErrorText(wrBadFormat));
+            }
+        }
+        EXPECT_EQ(source.LastError(), wrBadFormat);
+        EXPECT_FALSE(source.active());
+        EXPECT_EQ(device().callCount(Call::Open), 0);
+        settle(device());
+        EXPECT_TRUE(device().written().empty());
+    }
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_P(WaveOutLifeCycleTest, BufferSizeFallingToZeroWhileOpenEndsPlaybackInsteadOfCrashing)
+{
+    WaveFormatEx format = cdMono16();
+    format.samplesPerSec = 40; // 40 bytes a second: 0.4 bytes in the shortest buffer
+    format.avgBytesPerSec = 40;
+    format.blockAlign = 0;
+    PatternSource source(1'000'000, format);
+    watch(source);
+    source.setActive(true);
+    settle(device());
+    ASSERT_EQ(writtenLengths(), (std::vector<quint32>{40, 40}));
+    source.setBufferLength(10);
+    device().completeBuffers(1);
+    settle(device()); // no buffer can be filled: the drain starts
+    EXPECT_EQ(source.ActiveBufferCount(), 1);
+    device().completeBuffers();
+    settle(device());
+    EXPECT_FALSE(source.active());
+    EXPECT_EQ(source.ActiveBufferCount(), 0);
+    EXPECT_EQ(writtenLengths(), (std::vector<quint32>{40, 40}));
+    EXPECT_EQ(events, (Events{"activate", "deactivate"}));
+    EXPECT_TRUE(reported.empty());
 }
 
 } // namespace

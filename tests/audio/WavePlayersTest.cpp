@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 using namespace audiotest;
 using Call = SimulatedWaveOutDevice::Call;
 
@@ -65,6 +67,26 @@ protected:
     }
 };
 
+// The player's life cycle with a device that reports its close from inside close() and with one
+// that reports it later from its own thread.
+class WavePlayersLifeCycleTest : public WavePlayersTest, public ::testing::WithParamInterface<CloseReportRow> {
+protected:
+    void SetUp() override
+    {
+        WavePlayersTest::SetUp();
+        devices.setCloseReport(GetParam().mode);
+    }
+
+    std::unique_ptr<WaveOutDevice> readingDevice(DeviceAutopsy* autopsy)
+    {
+        auto device = std::make_unique<ReadingDevice>(autopsy);
+        device->setCloseReport(GetParam().mode);
+        return device;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, WavePlayersLifeCycleTest, ::testing::ValuesIn(CloseReportRows), closeReportRowName);
+
 TEST_F(WavePlayersTest, TheStoredClipIsValidAfterReadingTheLayout)
 {
     auto player = playerWithClip();
@@ -78,7 +100,7 @@ TEST_F(WavePlayersTest, TheStoredClipIsValidAfterReadingTheLayout)
     EXPECT_FALSE(player->allocatesBuffers());
 }
 
-TEST_F(WavePlayersTest, PlaysTheWholeClipAsOneBufferStraightFromItsMemory)
+TEST_P(WavePlayersLifeCycleTest, PlaysTheWholeClipAsOneBufferStraightFromItsMemory)
 {
     auto player = playerWithClip();
     int deactivations = 0;
@@ -86,7 +108,7 @@ TEST_F(WavePlayersTest, PlaysTheWholeClipAsOneBufferStraightFromItsMemory)
     player->setActive(true);
     EXPECT_EQ(player->playPosition(), 44u);
     EXPECT_EQ(player->playEnd(), 13194u);
-    drainEvents();
+    settle(device());
 
     ASSERT_EQ(device().written().size(), 1u);
     const auto& buffer = device().written()[0];
@@ -97,7 +119,7 @@ TEST_F(WavePlayersTest, PlaysTheWholeClipAsOneBufferStraightFromItsMemory)
     EXPECT_TRUE(player->active());
 
     device().completeBuffers();
-    drainEvents();
+    settle(device());
     EXPECT_FALSE(player->active());
     EXPECT_FALSE(device().isOpen());
     EXPECT_EQ(deactivations, 1);
@@ -105,32 +127,32 @@ TEST_F(WavePlayersTest, PlaysTheWholeClipAsOneBufferStraightFromItsMemory)
     EXPECT_EQ(device().callCount(Call::Reset), 0);
 
     player->setActive(true); // again from the beginning
-    drainEvents();
+    settle(device());
     device().completeBuffers();
-    drainEvents();
+    settle(device());
     EXPECT_EQ(device().playedBytes(), warningClip().mid(44).repeated(2));
 }
 
-TEST_F(WavePlayersTest, ActiveTwiceInQuickSuccessionPlaysOnce)
+TEST_P(WavePlayersLifeCycleTest, ActiveTwiceInQuickSuccessionPlaysOnce)
 {
     auto player = playerWithClip();
     player->setActive(true);
     player->setActive(true);
-    drainEvents();
+    settle(device());
     player->setActive(true); // while draining
     device().completeBuffers();
-    drainEvents();
+    settle(device());
     EXPECT_EQ(device().callCount(Call::Open), 1);
     EXPECT_EQ(device().playedBytes().size(), 13150);
 }
 
-TEST_F(WavePlayersTest, ShortBuffersCoverTheClipInOrder)
+TEST_P(WavePlayersLifeCycleTest, ShortBuffersCoverTheClipInOrder)
 {
     auto player = playerWithClip();
     player->setBufferLength(100);
     device().setAutoComplete(true);
     player->setActive(true);
-    drainEvents();
+    settle(device());
     std::vector<quint32> lengths;
     const char* expectedAddress = player->wave()->memory() + 44;
     for (const auto& buffer : device().written()) {
@@ -143,12 +165,12 @@ TEST_F(WavePlayersTest, ShortBuffersCoverTheClipInOrder)
     EXPECT_EQ(device().playedBytes(), warningClip().mid(44));
 }
 
-TEST_F(WavePlayersTest, GetDataOnAnExhaustedClipReturnsNothing)
+TEST_P(WavePlayersLifeCycleTest, GetDataOnAnExhaustedClipReturnsNothing)
 {
     // A clip with a data chunk of 0 bytes: the first fill request drains at once.
     auto player = playerWithClip(pcmClip(0));
     player->setActive(true);
-    drainEvents();
+    settle(device());
     EXPECT_TRUE(device().written().empty());
     EXPECT_FALSE(player->active());
 }
@@ -173,10 +195,10 @@ TEST_F(WavePlayersTest, WaveSetterRules)
     EXPECT_FALSE(player->active());
 }
 
-TEST_F(WavePlayersTest, ChangingTheClipWhilePlayingStopsTheDeviceBeforeTheMemoryMoves)
+TEST_P(WavePlayersLifeCycleTest, ChangingTheClipWhilePlayingStopsTheDeviceBeforeTheMemoryMoves)
 {
     DeviceAutopsy autopsy;
-    ScopedWaveOutDeviceFactory reading([&] { return std::make_unique<ReadingDevice>(&autopsy); });
+    ScopedWaveOutDeviceFactory reading([&] { return readingDevice(&autopsy); });
     auto player = playerWithClip();
     int deactivations = 0;
     player->setOnDeactivate([&](TWaveAudioIO*) { ++deactivations; });
@@ -203,7 +225,7 @@ struct DestructionRow {
     quint16 bufferLength;
 };
 
-TEST_F(WavePlayersTest, DestroyingWhileSoundingLeavesNothingQueuedAndTheDeviceClosed)
+TEST_P(WavePlayersLifeCycleTest, DestroyingWhileSoundingLeavesNothingQueuedAndTheDeviceClosed)
 {
     const DestructionRow rows[] = {
         {"BeforeTheOpenReport", 0, 1000},
@@ -213,7 +235,7 @@ TEST_F(WavePlayersTest, DestroyingWhileSoundingLeavesNothingQueuedAndTheDeviceCl
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         DeviceAutopsy autopsy;
-        ScopedWaveOutDeviceFactory reading([&] { return std::make_unique<ReadingDevice>(&autopsy); });
+        ScopedWaveOutDeviceFactory reading([&] { return readingDevice(&autopsy); });
         auto player = playerWithClip();
         player->setBufferLength(row.bufferLength);
         int deactivations = 0;
@@ -229,6 +251,61 @@ TEST_F(WavePlayersTest, DestroyingWhileSoundingLeavesNothingQueuedAndTheDeviceCl
         drainEvents(); // nothing left behind for the event loop
     }
     EXPECT_TRUE(reported.empty());
+}
+
+enum class Ending { Deactivate, ChangeClip, Destroy };
+
+struct StopRow {
+    const char* name;
+    Ending ending;
+    bool everyBufferBack; // false: right after the open, before its report was handled
+    std::vector<std::string> events; // OnDeactivate does not fire while the player is being destroyed
+};
+
+TEST_P(WavePlayersLifeCycleTest, StoppingRightAfterTheOpenOrWithEveryBufferBackReportsNothing)
+{
+    const StopRow rows[] = {
+        {"DeactivateRightAfterTheOpen", Ending::Deactivate, false, {"activate", "deactivate"}},
+        {"ChangeClipRightAfterTheOpen", Ending::ChangeClip, false, {"activate", "deactivate"}},
+        {"DestroyRightAfterTheOpen", Ending::Destroy, false, {"activate"}},
+        {"DeactivateWithEveryBufferBack", Ending::Deactivate, true, {"activate", "deactivate"}},
+        {"ChangeClipWithEveryBufferBack", Ending::ChangeClip, true, {"activate", "deactivate"}},
+        {"DestroyWithEveryBufferBack", Ending::Destroy, true, {"activate"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        reported.clear();
+        std::vector<std::string> events;
+        auto player = playerWithClip();
+        player->setBufferLength(10);
+        player->setOnActivate([&](TWaveAudioIO*) { events.push_back("activate"); });
+        player->setOnDeactivate([&](TWaveAudioIO*) { events.push_back("deactivate"); });
+        player->setActive(true);
+        if (row.everyBufferBack) {
+            settle(device());
+            ASSERT_EQ(player->ActiveBufferCount(), 2);
+            device().completeBuffers(); // their reports wait unhandled
+        }
+        QElapsedTimer timer;
+        timer.start();
+        switch (row.ending) {
+        case Ending::Deactivate: player->setActive(false); break;
+        case Ending::ChangeClip: player->readData(pcmClip(1000)); break;
+        case Ending::Destroy: player.reset(); break;
+        }
+        EXPECT_LT(timer.elapsed(), 100);
+        if (player) {
+            EXPECT_FALSE(player->active());
+            EXPECT_EQ(player->ActiveBufferCount(), 0);
+            settle(device());
+        }
+        drainEvents();
+        const DeviceSummary seen = player ? summarise(device()) : devices.lastDestroyed();
+        EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : reported.front());
+        EXPECT_FALSE(seen.open);
+        EXPECT_EQ(seen.written, row.everyBufferBack ? 2u : 0u); // nothing queued after the stop began
+        EXPECT_EQ(events, row.events);
+    }
 }
 
 TEST_F(WavePlayersTest, StoredLayoutWritesOnlyWhatDiffersFromTheDefaults)
@@ -275,12 +352,12 @@ TEST_F(WavePlayersTest, BadStoredLayoutIsRefusedWithoutApplyingAnything)
     }
 }
 
-TEST_F(WavePlayersTest, ReadingDataReplacesTheClipAndStopsPlayback)
+TEST_P(WavePlayersLifeCycleTest, ReadingDataReplacesTheClipAndStopsPlayback)
 {
     auto player = playerWithClip();
     player->setBufferLength(10);
     player->setActive(true);
-    drainEvents();
+    settle(device());
     ASSERT_TRUE(player->active());
     player->loadStoredProperties({{"Data", pcmClip(20)}});
     EXPECT_FALSE(player->active());
