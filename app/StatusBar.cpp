@@ -19,6 +19,8 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent)
     QFont narrower;
     narrower.setStretch(kNarrowing);
     setFont(narrower);
+    // Qt repaints only its own, narrower message area when the message changes.
+    connect(this, &QStatusBar::messageChanged, this, [this] { update(); });
 }
 
 QRect TStatusBar::messageRect() const

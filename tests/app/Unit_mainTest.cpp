@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -581,11 +582,20 @@ TEST_F(HintsCase, EveryHintFitsTheStatusBarOfTheLaidOutWindow)
     }
 }
 
+// Rests the mouse on the ИФИ label, coming from a control without a hint wherever an earlier
+// test left the mouse.
+void RestOnIfiLabel(MainWindowTest& t)
+{
+    QTest::mouseMove(t.form().windowHandle(), t.edit(1)->mapTo(&t.form(), t.edit(1)->rect().center()));
+    QCoreApplication::processEvents();
+    QTest::mouseMove(t.form().windowHandle(), t.label("Label9")->mapTo(&t.form(), t.label("Label9")->rect().center()));
+}
+
 TEST_F(HintsCase, IfiHintIsPaintedToItsLastCharacter)
 {
     auto* bar = form().findChild<TStatusBar*>(QStringLiteral("StatusBar1"));
     ASSERT_NE(bar, nullptr);
-    QTest::mouseMove(form().windowHandle(), label("Label9")->mapTo(&form(), label("Label9")->rect().center()));
+    RestOnIfiLabel(*this);
     ASSERT_EQ(statusText(), kIfiHint);
 
     const QImage shown = bar->grab().toImage();
@@ -594,6 +604,35 @@ TEST_F(HintsCase, IfiHintIsPaintedToItsLastCharacter)
     // The closing full stop is there: ink reaches to within the stop's side bearings of the end.
     EXPECT_GE(ink, end - 3) << "text ends at " << end;
     EXPECT_LT(ink, bar->messageRect().right());
+}
+
+// Collects the areas a widget is asked to paint.
+class PaintedArea : public QObject
+{
+public:
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST_F(HintsCase, ANewHintRepaintsTheWholeMessageArea_StaleFirstLetterFault)
+{
+    auto* bar = form().findChild<TStatusBar*>(QStringLiteral("StatusBar1"));
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseMove(form().windowHandle(), edit(1)->mapTo(&form(), edit(1)->rect().center()));
+    QCoreApplication::processEvents();
+    PaintedArea spy;
+    bar->installEventFilter(&spy);
+    QTest::mouseMove(form().windowHandle(), label("Label9")->mapTo(&form(), label("Label9")->rect().center()));
+    ASSERT_EQ(statusText(), kIfiHint);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !spy.painted.isEmpty(); }));
+    EXPECT_TRUE(QRegion(bar->messageRect()).subtracted(spy.painted).isEmpty());
 }
 
 TEST_F(HintsCase, NoPopUpTooltips)
