@@ -1,10 +1,27 @@
 #include "widgets/AdvProgressBar.h"
 
+#include "widgets/OffscreenPicture.h"
 #include "widgets/PixelMath.h"
 #include "widgets/SystemColors.h"
 
 #include <QPaintEvent>
 #include <QPainter>
+
+namespace {
+
+// A one-pixel outline drawn as four filled strips rather than with a pen, so that on a
+// high-density surface it grows into whole device-pixel blocks like every other rectangle.
+void FillOutline(QPainter& painter, const QRect& r, const QColor& color)
+{
+    if (r.isEmpty())
+        return;
+    painter.fillRect(r.left(), r.top(), r.width(), 1, color);
+    painter.fillRect(r.left(), r.bottom(), r.width(), 1, color);
+    painter.fillRect(r.left(), r.top(), 1, r.height(), color);
+    painter.fillRect(r.right(), r.top(), 1, r.height(), color);
+}
+
+} // namespace
 
 TAdvProgressBar::TAdvProgressBar(QWidget* parent)
     : QWidget(parent),
@@ -90,9 +107,7 @@ void TAdvProgressBar::paint(QPainter& painter) const
     painter.setClipRect(client);
 
     painter.fillRect(client, ResolveColor(m_backgroundColor));
-    painter.setPen(ResolveColor(m_showBorder ? m_borderColor : m_backgroundColor));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(client.adjusted(0, 0, -1, -1));
+    FillOutline(painter, client, ResolveColor(m_showBorder ? m_borderColor : m_backgroundColor));
 
     if (m_position > 0) {
         const Qt::Orientation fill = fillDirection();
@@ -136,11 +151,9 @@ void TAdvProgressBar::paintPercentage(QPainter& painter) const
     }
 }
 
-QImage TAdvProgressBar::render() const
+QImage TAdvProgressBar::render(qreal ratio) const
 {
-    QImage image(size(), QImage::Format_RGB32);
-    image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
-    image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+    QImage image = OffscreenPicture(*this, ratio, QImage::Format_RGB32, Qt::white);
     QPainter painter(&image);
     paint(painter);
     return image;
@@ -148,6 +161,7 @@ QImage TAdvProgressBar::render() const
 
 void TAdvProgressBar::paintEvent(QPaintEvent*)
 {
-    const QImage picture = render();
-    QPainter(this).drawImage(0, 0, picture);
+    QPainter painter(this);
+    // One device pixel of the picture per device pixel of the surface: nothing is blown up.
+    painter.drawImage(0, 0, render(painter.device()->devicePixelRatio()));
 }

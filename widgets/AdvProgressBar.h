@@ -9,7 +9,8 @@
 
 // A bar showing an integer position (0 empty, 100 full, not clamped) whose fill colours
 // depend on the position: four colour pairs chosen by two thresholds. It takes no focus
-// and no keyboard input. Painting goes through an off-screen image of the control's size.
+// and no keyboard input. Painting goes through an off-screen image of the control's size at the
+// surface's device pixel ratio.
 class TAdvProgressBar : public QWidget
 {
     Q_OBJECT
@@ -89,8 +90,9 @@ public:
 
     // Draws the whole bar for the current size into `painter` (0, 0 = the control's corner).
     void paint(QPainter& painter) const;
-    // The bar as it appears on screen, one pixel per pixel.
-    QImage render() const;
+    // The bar as it appears on a surface with `ratio` device pixels per logical pixel; at 1,
+    // one pixel per pixel.
+    QImage render(qreal ratio = 1) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

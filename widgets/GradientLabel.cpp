@@ -1,6 +1,7 @@
 #include "widgets/GradientLabel.h"
 
 #include "widgets/GradientBands.h"
+#include "widgets/OffscreenPicture.h"
 #include "widgets/PixelMath.h"
 #include "widgets/SystemColors.h"
 #include "widgets/VisualStyles.h"
@@ -231,12 +232,9 @@ void TGradientLabel::paint(QPainter& painter) const
     painter.restore();
 }
 
-QImage TGradientLabel::render() const
+QImage TGradientLabel::render(qreal ratio) const
 {
-    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
-    image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
-    image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
-    image.fill(Qt::transparent);
+    QImage image = OffscreenPicture(*this, ratio, QImage::Format_ARGB32_Premultiplied, Qt::transparent);
     QPainter painter(&image);
     paint(painter);
     return image;
@@ -244,6 +242,7 @@ QImage TGradientLabel::render() const
 
 void TGradientLabel::paintEvent(QPaintEvent*)
 {
-    const QImage picture = render();
-    QPainter(this).drawImage(0, 0, picture);
+    QPainter painter(this);
+    // Drawn at the surface's own resolution, so the caption stays sharp on a high-density screen.
+    painter.drawImage(0, 0, render(painter.device()->devicePixelRatio()));
 }

@@ -9,7 +9,8 @@
 
 // A text label whose background may be a stepped colour gradient from Color to ColorTo,
 // or a thin gradient line (bottom, centre or top). The caption is QLabel's text; the
-// label's whole painting is its own, through an off-screen image of its size.
+// label's whole painting is its own, through an off-screen image of its size at the surface's
+// device pixel ratio.
 // Horizontal alignment and the framework Layout (top, centre, bottom) come from QLabel's
 // alignment; word wrap from QLabel's wordWrap.
 class TGradientLabel : public QLabel
@@ -75,9 +76,9 @@ public:
     int bandCount() const { return width() / 4; }
 
     void paint(QPainter& painter) const;
-    // The label on a transparent image of its size (what a transparent label leaves
-    // unpainted stays transparent).
-    QImage render() const;
+    // The label on a transparent image of its size at `ratio` device pixels per logical pixel
+    // (what a transparent label leaves unpainted stays transparent).
+    QImage render(qreal ratio = 1) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 #include "tests/app/MainWindowTestSupport.h"
 
 #include "app/FailureReport.h"
+#include "app/StatusBar.h"
 #include "core/ApplicationErrors.h"
 #include "core/Assessment.h"
 #include "records/RecordFile.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -536,6 +538,101 @@ TEST_F(HintsCase, StatusBarShowsTheHintUnderTheMouse)
         QTest::mouseMove(form().windowHandle(), target->mapTo(&form(), local));
         EXPECT_EQ(statusText(), QString::fromUtf8(move.hint));
     }
+}
+
+// Every hint the window can show: those of its controls and of its actions.
+QStringList AllHints(QWidget& window)
+{
+    QStringList hints;
+    for (const QWidget* widget : window.findChildren<QWidget*>())
+        hints.append(widget->statusTip());
+    for (const QAction* action : window.findChildren<QAction*>())
+        hints.append(action->statusTip());
+    hints.removeAll(QString());
+    hints.removeDuplicates();
+    return hints;
+}
+
+// The rightmost column of `image` that holds a pixel unlike the background of its row, which is
+// taken from the last column.
+int RightmostInk(const QImage& image)
+{
+    for (int x = image.width() - 2; x >= 0; --x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) != image.pixel(image.width() - 1, y))
+                return x;
+    return -1;
+}
+
+TEST_F(HintsCase, EveryHintFitsTheStatusBarOfTheLaidOutWindow)
+{
+    auto* bar = form().findChild<TStatusBar*>(QStringLiteral("StatusBar1"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(form().size(), QSize(382, 376));
+    EXPECT_EQ(bar->geometry(), QRect(0, 357, 382, 19));
+    const QRect room = bar->messageRect();
+    EXPECT_TRUE(bar->rect().contains(room));
+
+    const QStringList hints = AllHints(form());
+    EXPECT_EQ(hints.size(), 5); // the four actions' and the ИФИ text
+    EXPECT_TRUE(hints.contains(kIfiHint));
+    for (const QString& hint : hints) {
+        SCOPED_TRACE(hint.toStdString());
+        EXPECT_LE(bar->fontMetrics().horizontalAdvance(hint), room.width());
+    }
+}
+
+// Rests the mouse on the ИФИ label, coming from a control without a hint wherever an earlier
+// test left the mouse.
+void RestOnIfiLabel(MainWindowTest& t)
+{
+    QTest::mouseMove(t.form().windowHandle(), t.edit(1)->mapTo(&t.form(), t.edit(1)->rect().center()));
+    QCoreApplication::processEvents();
+    QTest::mouseMove(t.form().windowHandle(), t.label("Label9")->mapTo(&t.form(), t.label("Label9")->rect().center()));
+}
+
+TEST_F(HintsCase, IfiHintIsPaintedToItsLastCharacter)
+{
+    auto* bar = form().findChild<TStatusBar*>(QStringLiteral("StatusBar1"));
+    ASSERT_NE(bar, nullptr);
+    RestOnIfiLabel(*this);
+    ASSERT_EQ(statusText(), kIfiHint);
+
+    const QImage shown = bar->grab().toImage();
+    const int end = bar->messageRect().left() + bar->fontMetrics().horizontalAdvance(kIfiHint);
+    const int ink = RightmostInk(shown);
+    // The closing full stop is there: ink reaches to within the stop's side bearings of the end.
+    EXPECT_GE(ink, end - 3) << "text ends at " << end;
+    EXPECT_LT(ink, bar->messageRect().right());
+}
+
+// Collects the areas a widget is asked to paint.
+class PaintedArea : public QObject
+{
+public:
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST_F(HintsCase, ANewHintRepaintsTheWholeMessageArea_StaleFirstLetterFault)
+{
+    auto* bar = form().findChild<TStatusBar*>(QStringLiteral("StatusBar1"));
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseMove(form().windowHandle(), edit(1)->mapTo(&form(), edit(1)->rect().center()));
+    QCoreApplication::processEvents();
+    PaintedArea spy;
+    bar->installEventFilter(&spy);
+    QTest::mouseMove(form().windowHandle(), label("Label9")->mapTo(&form(), label("Label9")->rect().center()));
+    ASSERT_EQ(statusText(), kIfiHint);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !spy.painted.isEmpty(); }));
+    EXPECT_TRUE(QRegion(bar->messageRect()).subtracted(spy.painted).isEmpty());
 }
 
 TEST_F(HintsCase, NoPopUpTooltips)
