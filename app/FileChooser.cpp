@@ -12,7 +12,8 @@ QString askForRecordFile(QWidget* parent, QFileDialog::AcceptMode mode, QString&
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("Vornale files (*.vnl)"));
     dialog.setDefaultSuffix(QStringLiteral("vnl"));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // The save dialog asks with the toolkit's own question before a chosen file is replaced;
+    // "No" returns to the dialog.
     if (!lastName.isEmpty())
         dialog.selectFile(lastName);
     if (dialog.exec() != QDialog::Accepted)

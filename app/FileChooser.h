@@ -15,8 +15,8 @@ public:
 };
 
 // The program's open and save dialogs for record files: one "*.vnl" filter, "vnl" appended to a
-// name typed without an extension, no question before replacing a file. Each dialog starts with
-// the name last chosen in it; the two do not share it.
+// name typed without an extension, and a question before an existing file is replaced. Each
+// dialog starts with the name last chosen in it; the two do not share it.
 class RecordFileDialogs final : public FileChooser
 {
 public:

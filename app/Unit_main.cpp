@@ -11,6 +11,7 @@
 #include "records/RecordFile.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLayout>
@@ -72,11 +73,20 @@ TForm1::TForm1(QWidget* parent)
     for (QRadioButton* button : {ui.RadioButton1, ui.RadioButton2}) {
         // Fires for a click and for a command checking the button, whenever the choice changes.
         connect(button, &QRadioButton::toggled, this, [this](bool checked) {
+            keepCheckedSexTheTabStop();
             if (checked)
                 CheckSexChange();
         });
         button->installEventFilter(this);
     }
+    // The toolkit makes whichever radio button last had the focus the group's tab stop; once the
+    // focus has moved on, the checked one is made the tab stop again.
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        for (QWidget* button : {static_cast<QWidget*>(ui.RadioButton1), static_cast<QWidget*>(ui.RadioButton2)})
+            if (old == button || now == button)
+                keepCheckedSexTheTabStop();
+    });
+    keepCheckedSexTheTabStop();
     for (TAdvEdit* field : {ui.AdvEdit1, ui.AdvEdit2, ui.AdvEdit3, ui.AdvEdit4, ui.AdvEdit5, ui.AdvEdit6, ui.AdvEdit7})
         connect(field, &TAdvEdit::changed, this, &TForm1::SomeModified);
     bindCommand(ui.AcNew, &TForm1::AcNewExecute);
@@ -90,7 +100,11 @@ TForm1::TForm1(QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // Destroying the children moves the focus; by then this is no longer a whole TForm1.
+    disconnect(m_focusWatch);
+}
 
 void TForm1::setAuxiliaryWindows(TFrmError* frmError, TFrmAbout* frmAbout)
 {
@@ -156,6 +170,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 Sex TForm1::sexChoice() const
 {
     return ui.RadioButton1->isChecked() ? Sex::Male : Sex::Female;
+}
+
+void TForm1::keepCheckedSexTheTabStop()
+{
+    // Tab, Shift+Tab and Enter reach the sex group only at its checked button, so the arrow keys
+    // always start from the choice shown.
+    for (QRadioButton* button : {ui.RadioButton1, ui.RadioButton2})
+        button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void TForm1::setSexChoice(Sex sex)

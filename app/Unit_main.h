@@ -53,6 +53,7 @@ private:
     void arrangeToolBar();
     Sex sexChoice() const;
     void setSexChoice(Sex sex);
+    void keepCheckedSexTheTabStop();
     void showResults(const AssessmentResult& result);
     void showInputError();
     void putSlotIntoField(int slot, const QString& text);
@@ -68,4 +69,5 @@ private:
     bool Modified = false;
     bool LastSexFemale = false;
     bool m_placed = false;
+    QMetaObject::Connection m_focusWatch;
 };

@@ -6,16 +6,32 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 BufferedFileInput::BufferedFileInput(const QString& path)
 {
     const QByteArray nativePath = QFile::encodeName(path);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer; the open only looks at what the name
+    // is, and reading then blocks as usual.
     do {
-        m_fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC);
+        m_fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     } while (m_fd < 0 && errno == EINTR);
     if (m_fd < 0)
         throw InOutErrorFromErrno(errno);
+    const auto fail = [this](int error) {
+        ::close(m_fd);
+        throw InOutErrorFromErrno(error);
+    };
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0)
+        fail(errno);
+    // A FIFO, a device or a socket is no record file, and /dev/zero would never end.
+    if (!S_ISREG(status.st_mode))
+        fail(S_ISDIR(status.st_mode) ? EISDIR : EACCES);
+    const int flags = ::fcntl(m_fd, F_GETFL);
+    if (flags < 0 || ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        fail(errno);
 }
 
 BufferedFileInput::~BufferedFileInput()

@@ -25,13 +25,14 @@ struct SubjectTexts
 // Writes the nine lines (Windows-1251, CR LF) into a new file beside `path` and moves it into
 // place only when all of it is on disk, so a failed save leaves the old file as it was.
 // `allLinesWritten` runs once the new file is in place. A line break in a text is written as one
-// space; a character the file cannot hold makes the save fail before anything is touched.
-// Throws EInOutError.
+// space; a character the file cannot hold makes the save fail before anything is touched, and
+// so does a target that exists but is not a regular file (a FIFO, a device). Throws EInOutError.
 void WriteRecordFile(const QString& path, const SubjectTexts& texts, const std::function<void()>& allLinesWritten);
 
 enum class ReadOutcome { Loaded, FormatError };
 
 // Reads a record file slot by slot. After Loaded the file stays open until close() or destruction.
+// Anything but a regular file is refused at once with "File access denied".
 class RecordFileReader
 {
 public:

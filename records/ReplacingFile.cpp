@@ -58,6 +58,10 @@ ReplacingFile::ReplacingFile(const QString& path)
         throw InOutErrorFromErrno(ENOENT); // what opening "" reports
     if (name.isEmpty() || name == "." || name == "..")
         throw InOutErrorFromErrno(EISDIR);
+    // Only a regular file is ever replaced: a FIFO, a device or a socket stays what it is.
+    struct stat target {};
+    if (::stat(m_target.constData(), &target) == 0 && !S_ISREG(target.st_mode))
+        throw InOutErrorFromErrno(S_ISDIR(target.st_mode) ? EISDIR : EACCES);
     // Replacing needs only the folder's permission; a file the user may not write stays protected
     // as it would be if it were overwritten in place.
     if (::access(m_target.constData(), F_OK) == 0 && ::access(m_target.constData(), W_OK) != 0)

@@ -83,7 +83,14 @@ TAdvEdit::TAdvEdit(QWidget* parent) : QLineEdit(parent)
     // Every character goes through the key rules; composed input would bypass them.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setAutoFillBackground(true);
-    connect(this, &QLineEdit::textChanged, this, &TAdvEdit::changed);
+    // The line edit reports every edit, even a selection replaced by the same text; only a
+    // text that differs from the one shown before is a change.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& shown) {
+        if (shown == m_shownText)
+            return;
+        m_shownText = shown;
+        emit changed();
+    });
     applyColors();
 }
 

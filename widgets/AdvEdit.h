@@ -252,6 +252,7 @@ private:
     QString m_suffix;
     QString m_validChars;
     QString m_focusEntryText;
+    QString m_shownText; // as last reported by changed()
     bool m_pressInSelection = false;
 
     bool m_autoThousandSeparator = true;

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <functional>
+#include <tuple>
 
 namespace apptest {
 namespace {
@@ -223,6 +224,109 @@ INSTANTIATE_TEST_SUITE_P(Sexes, TabOrderCase,
                          ::testing::Values(TabCase{"Male", false, "RadioButton1"}, TabCase{"Female", true, "RadioButton2"}),
                          RowName());
 
+// How the sex choice came to be what it is before the examiner comes back to the buttons.
+struct SexHistory
+{
+    const char* name;
+    std::function<void(MainWindowTest&)> act;
+    bool female; // the choice it leaves
+};
+
+// A way into the sex buttons from a neighbouring field.
+struct SexRoute
+{
+    const char* name;
+    int fromField;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+QByteArray SexOnlyRecord(const char* sex)
+{
+    return RecordBytes("", "120", "80", "70", sex, "50", "160", "15");
+}
+
+const SexHistory sexHistories[] = {
+    {"FreshStart", [](MainWindowTest&) {}, false},
+    {"FemaleClicked", [](MainWindowTest& t) { t.click(t.radio(2)); }, true},
+    {"FemaleClickedThenMaleClicked",
+     [](MainWindowTest& t) {
+         t.click(t.radio(2));
+         t.click(t.radio(1));
+     },
+     false},
+    {"FemaleByArrowThenNew",
+     [](MainWindowTest& t) {
+         t.radio(1)->setFocus(Qt::TabFocusReason);
+         t.pressKey(t.radio(1), Qt::Key_Right);
+         t.trigger("AcNew");
+     },
+     false},
+    {"FemaleClickedThenNew",
+     [](MainWindowTest& t) {
+         t.click(t.radio(2));
+         t.trigger("AcNew");
+     },
+     false},
+    {"FemaleFileOpenedAtStart",
+     [](MainWindowTest& t) {
+         t.files->openAnswers << t.writeFile("girl.vnl", SexOnlyRecord("1"));
+         t.trigger("AcOpen");
+     },
+     true},
+    {"MaleVisitedThenFemaleFileOpened",
+     [](MainWindowTest& t) {
+         t.radio(1)->setFocus(Qt::TabFocusReason);
+         t.pressKey(t.radio(1), Qt::Key_Tab);
+         t.files->openAnswers << t.writeFile("girl.vnl", SexOnlyRecord("1"));
+         t.trigger("AcOpen");
+     },
+     true},
+    {"FemaleChosenThenMaleFileOpened",
+     [](MainWindowTest& t) {
+         t.click(t.radio(2));
+         t.files->openAnswers << t.writeFile("boy.vnl", SexOnlyRecord("0"));
+         t.trigger("AcOpen");
+     },
+     false},
+};
+
+const SexRoute sexRoutes[] = {
+    {"TabFromPulse", 4, Qt::Key_Tab, Qt::NoModifier},
+    {"EnterFromPulse", 4, Qt::Key_Return, Qt::NoModifier},
+    {"ShiftTabFromWeight", 5, Qt::Key_Backtab, Qt::ShiftModifier},
+    {"ShiftEnterFromWeight", 5, Qt::Key_Return, Qt::ShiftModifier},
+};
+
+class SexButtonsReached : public MainWindowTest,
+                          public ::testing::WithParamInterface<std::tuple<SexHistory, SexRoute>> {};
+
+TEST_P(SexButtonsReached, RegressionFocusLandedOnTheUncheckedButton)
+{
+    const auto& [history, route] = GetParam();
+    history.act(*this);
+    ASSERT_EQ(radio(2)->isChecked(), history.female);
+    QRadioButton* checked = radio(history.female ? 2 : 1);
+    QRadioButton* other = radio(history.female ? 1 : 2);
+
+    edit(route.fromField)->setFocus(Qt::MouseFocusReason);
+    ASSERT_EQ(focused(), edit(route.fromField));
+    QTest::keyClick(edit(route.fromField), route.key, route.modifiers);
+    QTest::qWait(10);
+    EXPECT_EQ(focused(), checked);
+
+    // The arrow key then moves the choice, as it does from a fresh start.
+    pressKey(focused(), history.female ? Qt::Key_Left : Qt::Key_Right);
+    EXPECT_TRUE(other->isChecked());
+    EXPECT_EQ(focused(), other);
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, SexButtonsReached,
+                         ::testing::Combine(::testing::ValuesIn(sexHistories), ::testing::ValuesIn(sexRoutes)),
+                         [](const auto& row) {
+                             return std::string(std::get<0>(row.param).name) + "_" + std::get<1>(row.param).name;
+                         });
+
 TEST_F(MainWindowTest, EnterOnARadioButtonMovesToWeightKeepingTheChoice)
 {
     radio(1)->setFocus();
@@ -253,7 +357,20 @@ class ModifiedStateCase : public MainWindowTest, public ::testing::WithParamInte
 
 const ModifiedCase modifiedCases[] = {
     {"NothingDone", [](MainWindowTest&) {}, false},
+    {"LetterTypedInFullName", [](MainWindowTest& t) { t.typeInto(1, "a"); }, true},
     {"OneCharacterTyped", [](MainWindowTest& t) { t.typeInto(2, "1"); }, true},
+    {"DigitTypedInDiastolic", [](MainWindowTest& t) { t.typeInto(3, "1"); }, true},
+    {"DigitTypedInPulse", [](MainWindowTest& t) { t.typeInto(4, "1"); }, true},
+    {"DigitTypedInWeight", [](MainWindowTest& t) { t.typeInto(5, "1"); }, true},
+    {"DigitTypedInHeight", [](MainWindowTest& t) { t.typeInto(6, "1"); }, true},
+    {"DigitTypedInAge", [](MainWindowTest& t) { t.typeInto(7, "1"); }, true},
+    {"RegressionSameDigitTypedOverTheSelectedZero",
+     [](MainWindowTest& t) {
+         // Reached by Tab, the field's "0" is selected; typing "0" over it changes nothing.
+         t.pressKey(t.edit(1), Qt::Key_Tab);
+         t.typeText(t.focused(), "0");
+     },
+     false},
     {"CharacterTypedAndDeletedAgain",
      [](MainWindowTest& t) {
          t.typeInto(1, "a");

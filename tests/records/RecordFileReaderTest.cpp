@@ -9,7 +9,12 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace recordtest;
 
@@ -130,16 +135,37 @@ TEST_F(RecordFileReaderTest, ClosesTheFileOnFormatError)
 struct ReadFailureCase
 {
     const char* name;
-    const char* relativePath;
+    const char* path; // within the test's folder, or absolute when it starts with "/"
     int code;
     const char* message;
 };
 
+// "plain" is a record file, "folder" a folder and "pipe" a FIFO with no writer.
 const ReadFailureCase readFailureCases[] = {
     {"MissingFile", "missing.vnl", 2, "File not found"},
     {"FileUsedAsFolder", "plain/subject.vnl", 3, "Invalid filename"},
     {"FolderIsAccessDenied", "folder", 5, "File access denied"},
+    {"RegressionFifoBlockedTheReader", "pipe", 5, "File access denied"},
+    {"RegressionCharacterDeviceWasReadAsAFile", "/dev/null", 5, "File access denied"},
 };
+
+// Reads in a second thread so that a reader blocked in open() on a FIFO fails the test instead
+// of hanging it: after the deadline a writer opens and closes the FIFO, which lets open() return.
+std::pair<int, QString> readFailureWithin(RecordFileReader& reader, const QString& path,
+                                          std::chrono::milliseconds deadline, bool& blocked)
+{
+    auto reading = std::async(std::launch::async, [&reader] {
+        return ioFailureOf([&] { reader.read([](int, const QString&) {}); });
+    });
+    blocked = reading.wait_for(deadline) != std::future_status::ready;
+    struct stat status {};
+    if (blocked && ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode)) {
+        const int writer = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0)
+            ::close(writer);
+    }
+    return reading.get();
+}
 
 class RecordFileReadFailure : public ::testing::TestWithParam<ReadFailureCase>
 {
@@ -147,12 +173,20 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_P(RecordFileReadFailure, GivesTheTableMessage)
+TEST_P(RecordFileReadFailure, GivesTheTableMessagePromptly)
 {
     writeBytes(dir.filePath("plain"), "Vornale 5\r\n");
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-    RecordFileReader reader(dir.filePath(GetParam().relativePath));
-    const auto [code, message] = ioFailureOf([&] { reader.read([](int, const QString&) {}); });
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
+    const QString relative = QString::fromLatin1(GetParam().path);
+    const QString path = relative.startsWith(u'/') ? relative : dir.filePath(relative);
+    RecordFileReader reader(path);
+    bool blocked = false;
+    QElapsedTimer timer;
+    timer.start();
+    const auto [code, message] = readFailureWithin(reader, path, std::chrono::milliseconds(2000), blocked);
+    EXPECT_FALSE(blocked);
+    EXPECT_LT(timer.elapsed(), 1000);
     EXPECT_EQ(code, GetParam().code);
     EXPECT_EQ(message, QString::fromLatin1(GetParam().message));
     EXPECT_FALSE(reader.isOpen());

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace recordtest;
 
@@ -173,13 +174,14 @@ struct PathFailureCase
     const char* message;
 };
 
-// "plain" is a regular file and "folder" a folder in the test's directory. Permission bits do not
+// "plain" is a regular file, "folder" a folder and "pipe" a FIFO in the test's directory. Permission bits do not
 // stop root, so access is refused by making the target itself a folder.
 const PathFailureCase pathFailureCases[] = {
     {"MissingFolderIsFileNotFound", "missing/subject.vnl", 2, "File not found"},
     {"FileUsedAsFolderIsInvalidFilename", "plain/subject.vnl", 3, "Invalid filename"},
     {"FolderAsTargetIsAccessDenied", "folder", 5, "File access denied"},
     {"TrailingSlashIsAccessDenied", "folder/", 5, "File access denied"},
+    {"RegressionFifoWasReplacedByAFile", "pipe", 5, "File access denied"},
 };
 
 class RecordFileWritePath : public RecordFileWriter, public ::testing::WithParamInterface<PathFailureCase> {};
@@ -188,13 +190,17 @@ TEST_P(RecordFileWritePath, FailsWithTheTableMessage)
 {
     writeBytes(pathOf("plain"), "keep");
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pathOf("pipe")).constData(), 0600), 0);
     bool signalled = false;
     const auto [code, message] = ioFailureOf(
         [&] { WriteRecordFile(pathOf(GetParam().relativePath), resetWindow(), [&] { signalled = true; }); });
     EXPECT_EQ(code, GetParam().code);
     EXPECT_EQ(message, QString::fromLatin1(GetParam().message));
     EXPECT_FALSE(signalled);
-    EXPECT_EQ(folderEntries(dir.path()), (QStringList {"folder", "plain"}));
+    EXPECT_EQ(folderEntries(dir.path()), (QStringList {"folder", "pipe", "plain"}));
+    struct stat pipe {};
+    EXPECT_EQ(::lstat(QFile::encodeName(pathOf("pipe")).constData(), &pipe), 0);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
     EXPECT_TRUE(folderEntries(pathOf("folder")).isEmpty());
     EXPECT_EQ(readBytes(pathOf("plain")), "keep");
 }

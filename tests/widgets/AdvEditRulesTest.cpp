@@ -96,6 +96,11 @@ TEST(AdvEditRules, TextSetterNormalisation)
         {"free decimals keep the text", rulesFor(TAdvEdit::etFloat, 0), kComma, "2,8547", "2,8547"},
         {"text kept as typed", rulesFor(TAdvEdit::etString), kComma, "Иванов И.И.", "Иванов И.И."},
         {"hexadecimal upper-cased", rulesFor(TAdvEdit::etHex), kComma, "1a", "1A"},
+        {"money: a first group of one digit", rulesFor(TAdvEdit::etMoney, 2), kComma, "1234", QStringLiteral("1\u00A0234,00")},
+        {"money: a first group of two digits", rulesFor(TAdvEdit::etMoney, 2), kComma, "12345,5", QStringLiteral("12\u00A0345,50")},
+        {"money: a full first group has nothing before it", rulesFor(TAdvEdit::etMoney, 2), kComma, "123456", QStringLiteral("123\u00A0456,00")},
+        {"money: below a thousand no separator", rulesFor(TAdvEdit::etMoney, 2), kComma, "999", "999,00"},
+        {"money: the minus stays before the first group", rulesFor(TAdvEdit::etMoney, 2), kComma, "-123456", QStringLiteral("-123\u00A0456,00")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -106,6 +106,35 @@ TEST_F(EditWindow, TypingIntoAnIntegerField)
     EXPECT_TRUE(first.isModified());
 }
 
+TEST_F(EditWindow, RegressionSameTextTypedOverASelectionRaisedOnChange)
+{
+    // A typed character replaces the selection; only a text that differs afterwards is a change,
+    // and MaxLength counts the text without the selection.
+    struct Row { const char* name; TAdvEdit* field; QString before; int selStart; int selLength; QString typed; QString after; int changes; };
+    const Row rows[] = {
+        {"same digit over the selected zero", &first, "0", 0, 1, "0", "0", 0},
+        {"same digit over part of the text", &first, "45", 0, 1, "4", "45", 0},
+        {"same letter over a selected letter", &name, QStringLiteral("Ива"), 2, 1, QStringLiteral("а"), QStringLiteral("Ива"), 0},
+        {"another digit over the selected zero", &first, "0", 0, 1, "5", "5", 1},
+        {"full field: a selected digit replaced", &first, "123", 1, 1, "5", "153", 1},
+        {"full field: everything selected replaced", &first, "123", 0, 3, "9", "9", 1},
+        {"full field: a fourth digit refused", &first, "123", 3, 0, "4", "123", 0},
+        {"one place left: a third digit taken", &first, "12", 2, 0, "3", "123", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.field->setText(row.before);
+        focus(*row.field);
+        row.field->setSelection(row.selStart, row.selLength);
+        if (row.selLength == 0)
+            row.field->setCursorPosition(row.selStart);
+        QSignalSpy changes(row.field, &TAdvEdit::changed);
+        typeText(*row.field, row.typed);
+        EXPECT_EQ(row.field->text(), row.after);
+        EXPECT_EQ(changes.count(), row.changes);
+    }
+}
+
 TEST_F(EditWindow, CtrlCharactersReachTheControlOnce)
 {
     focus(first);
@@ -308,22 +337,30 @@ TEST_F(EditWindow, LeavingADecimalFieldRewritesItsDecimals)
 
 TEST_F(EditWindow, RegressionLeavingAMoneyFieldDroppedItsThousandSeparators)
 {
-    // Leaving rewrites the text as the text setter would show its value.
-    struct Row { const char* name; TAdvEdit::TAdvEditType type; QString typed; QString shown; };
+    // Leaving rewrites the text as the text setter would show its value; free decimals
+    // (Precision 0) keep the text, and only an empty one becomes "0".
+    struct Row { const char* name; TAdvEdit::TAdvEditType type; int precision; QString assigned; bool retype; QString typed; QString shown; };
     const Row rows[] = {
-        {"decimal field", TAdvEdit::etFloat, "1234,5", "1234,50"},
-        {"money field groups the thousands", TAdvEdit::etMoney, "1234,5", QStringLiteral("1\u00A0234,50")},
-        {"money field left empty", TAdvEdit::etMoney, "", "0,00"},
+        {"decimal field", TAdvEdit::etFloat, 2, "0", true, "1234,5", "1234,50"},
+        {"money field groups the thousands", TAdvEdit::etMoney, 2, "0", true, "1234,5", QStringLiteral("1\u00A0234,50")},
+        {"money field left empty", TAdvEdit::etMoney, 2, "0", true, "", "0,00"},
+        {"free decimals keep an assigned text", TAdvEdit::etFloat, 0, "2,8547", false, "", "2,8547"},
+        {"free decimals keep typed digits", TAdvEdit::etFloat, 0, "0", true, "35", "35"},
+        {"free decimals left empty show zero", TAdvEdit::etFloat, 0, "7", true, "", "0"},
     };
     output.setReadOnly(false);
     output.setMaxLength(0);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         output.setEditType(row.type);
+        output.setPrecision(row.precision);
+        output.setText(row.assigned);
         focus(output);
-        QTest::keyClick(&output, Qt::Key_Backspace);
-        QTest::keyClicks(&output, row.typed);
-        ASSERT_EQ(output.text(), row.typed);
+        if (row.retype) {
+            QTest::keyClick(&output, Qt::Key_Backspace);
+            QTest::keyClicks(&output, row.typed);
+            ASSERT_EQ(output.text(), row.typed);
+        }
         focus(name);
         EXPECT_EQ(output.text(), row.shown);
     }

@@ -62,14 +62,27 @@ TEST(ProgressBarGeometry, FillLengthOnTheMainBar)
 
 TEST(ProgressBarGeometry, LevelPairByPosition)
 {
-    struct Row { int position; int level; };
-    const Row rows[] = {{0, 0}, {100, 0}, {109, 0}, {110, 1}, {119, 1}, {120, 3}, {500, 3}};
-    for (const Row& row : rows)
-        EXPECT_EQ(ChooseLevelPair(row.position, kMainScheme), kMainScheme.pairs[std::size_t(row.level)]) << row.position;
-    LevelScheme defaults = kMainScheme;
-    defaults.level1Perc = 70;
-    defaults.level2Perc = 90;
-    EXPECT_EQ(ChooseLevelPair(95, defaults), defaults.pairs[2]);
+    struct Row { const char* name; int level1Perc; int level2Perc; int position; int level; };
+    const Row rows[] = {
+        {"main bar: empty", 110, 120, 0, 0},
+        {"main bar: full", 110, 120, 100, 0},
+        {"main bar: below the first threshold", 110, 120, 109, 0},
+        {"main bar: at the first threshold", 110, 120, 110, 1},
+        {"main bar: below the second threshold", 110, 120, 119, 1},
+        {"main bar: at the second threshold", 110, 120, 120, 3},
+        {"main bar: far beyond", 110, 120, 500, 3},
+        {"low thresholds: between them", 70, 90, 80, 1},
+        {"low thresholds: above both", 70, 90, 95, 2},
+        {"low thresholds: just below one hundred", 70, 90, 99, 2},
+        {"low thresholds: exactly one hundred", 70, 90, 100, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LevelScheme scheme = kMainScheme;
+        scheme.level1Perc = row.level1Perc;
+        scheme.level2Perc = row.level2Perc;
+        EXPECT_EQ(ChooseLevelPair(row.position, scheme), scheme.pairs[std::size_t(row.level)]);
+    }
 }
 
 TEST(ProgressBarGeometry, FillRectanglesAndHalves)

@@ -133,15 +133,29 @@ TEST(GradientLabel, AboutHeadingEndsThreeBlanksFromTheRightEdge)
 
 TEST(GradientLabel, LineTypesPaintTwoPixelStrips)
 {
-    struct Row { const char* name; TGradientLabel::TGradientType type; TGradientOrientation orientation; QPoint onLine; QPoint offLine; };
-    const Row rows[] = {
-        {"bottom line", TGradientLabel::gtBottomLine, TGradientLabel::goHorizontal, {30, 18}, {30, 17}},
-        {"centre line", TGradientLabel::gtCenterLine, TGradientLabel::goHorizontal, {30, 11}, {30, 12}},
-        {"top line", TGradientLabel::gtTopLine, TGradientLabel::goHorizontal, {30, 1}, {30, 2}},
-        {"vertical bottom line: the right columns", TGradientLabel::gtBottomLine, TGradientLabel::goVertical, {38, 19}, {37, 19}},
-        {"vertical top line: the left columns", TGradientLabel::gtTopLine, TGradientLabel::goVertical, {1, 19}, {2, 19}},
-    };
+    // Colour 0x336699 to black in 10 bands: a horizontal line runs left to right from the
+    // colour, a vertical one top to bottom from black; the far end shows band 9.
     const QRgb color = qRgb(0x99, 0x66, 0x33);
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb band9FromColor = qRgb(15, 10, 5);
+    const QRgb band9FromBlack = qRgb(138, 92, 46);
+    struct Row
+    {
+        const char* name;
+        TGradientLabel::TGradientType type;
+        TGradientOrientation orientation;
+        QPoint onLine, offLine;
+        QPoint start, end;
+        QRgb startColour, endColour;
+    };
+    const Row rows[] = {
+        {"bottom line", TGradientLabel::gtBottomLine, TGradientLabel::goHorizontal, {30, 18}, {30, 17}, {0, 18}, {39, 19}, color, band9FromColor},
+        {"centre line", TGradientLabel::gtCenterLine, TGradientLabel::goHorizontal, {30, 11}, {30, 12}, {0, 10}, {39, 11}, color, band9FromColor},
+        {"top line", TGradientLabel::gtTopLine, TGradientLabel::goHorizontal, {30, 1}, {30, 2}, {0, 0}, {39, 1}, color, band9FromColor},
+        {"vertical bottom line: the right columns", TGradientLabel::gtBottomLine, TGradientLabel::goVertical, {38, 19}, {37, 19}, {38, 0}, {39, 19}, black, band9FromBlack},
+        {"vertical centre line: the middle columns", TGradientLabel::gtCenterLine, TGradientLabel::goVertical, {21, 5}, {22, 5}, {20, 0}, {21, 19}, black, band9FromBlack},
+        {"vertical top line: the left columns", TGradientLabel::gtTopLine, TGradientLabel::goVertical, {1, 19}, {2, 19}, {0, 0}, {1, 19}, black, band9FromBlack},
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         auto label = opaqueLabel(40, 20);
@@ -152,6 +166,8 @@ TEST(GradientLabel, LineTypesPaintTwoPixelStrips)
         const QImage image = label->render();
         EXPECT_NE(image.pixel(row.onLine), color);
         EXPECT_EQ(image.pixel(row.offLine), color);
+        EXPECT_EQ(image.pixel(row.start), row.startColour);
+        EXPECT_EQ(image.pixel(row.end), row.endColour);
     }
 }
 

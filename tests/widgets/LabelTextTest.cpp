@@ -84,8 +84,11 @@ TEST(LabelText, BreakingAndPlacement)
     const QFontMetrics metrics(msSansSerif());
     const int lineHeight = metrics.height();
     const QRect box(10, 5, 60, 40);
-    struct Row { const char* name; QString caption; unsigned flags; QStringList lines; int firstTop; };
+    const int exactWidth = metrics.horizontalAdvance(QStringLiteral("ab cd"));
+    struct Row { const char* name; QString caption; unsigned flags; QStringList lines; int firstTop; int width = 60; };
     const Row rows[] = {
+        {"words that fill the line exactly stay on it", QStringLiteral("ab cd ef"), 0x10, {"ab cd", "ef"}, 5, exactWidth},
+        {"one pixel less breaks before the last of them", QStringLiteral("ab cd"), 0x10, {"ab", "cd"}, 5, exactWidth - 1},
         {"a word wider than the box keeps its line", QStringLiteral("Неудовлетворительная да"), 0x10,
          {QStringLiteral("Неудовлетворительная"), QStringLiteral("да")}, 5},
         {"explicit line breaks", QStringLiteral("a\r\nb\nc"), 0x10, {"a", "b", "c"}, 5},
@@ -99,7 +102,7 @@ TEST(LabelText, BreakingAndPlacement)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const auto layout = LayOutText(row.caption, row.flags, box, metrics);
+        const auto layout = LayOutText(row.caption, row.flags, QRect(box.topLeft(), QSize(row.width, box.height())), metrics);
         QStringList texts;
         for (const TextLine& line : layout.lines)
             texts.append(line.text);
