@@ -22,6 +22,8 @@ VornaleApplication::VornaleApplication(int& argc, char** argv) : QApplication(ar
 {
     RegisterFontSubstitutes();
     setWindowIcon(ApplicationIcon());
+    // Lets the desktop match the window with its menu entry (and that entry's icon).
+    setDesktopFileName(QStringLiteral("org.example.vornale.VornaleLite"));
     SetApplicationExceptionReporter(ShowFailureMessageBox);
 }
 
