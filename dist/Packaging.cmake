@@ -15,15 +15,14 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://vornale.example.org)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialogs (file choosers, message box buttons) speak Russian only with these.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
-# Continuation lines of the long description start with a space, as control files want.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- A small calculator for sports physicians, school nurses and physiologists.
- The examiner types one person's arterial pressure, pulse, sex, weight,
- height and age; the window shows the adaptation index with its level, the
- pressure expected from the body-mass index, the optimal weight and the Kerdo
- vegetative index with its verdict on vegetative balance.
- .
- A subject's data is kept in small .vnl record files, which open from the
- file manager. The program speaks Russian.")
+# The extended description; CPack puts the summary before it and indents it as control files want.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A small calculator for sports physicians, school nurses and physiologists.
+The examiner types one person's arterial pressure, pulse, sex, weight,
+height and age; the window shows the adaptation index with its level, the
+pressure expected from the body-mass index, the optimal weight and the Kerdo
+vegetative index with its verdict on vegetative balance.
+
+A subject's data is kept in small .vnl record files, which open from the
+file manager. The program speaks Russian.")
 
 include(CPack)
