@@ -180,13 +180,14 @@ start_display() {
         sleep 0.05
     done
     [[ -s "$work/display" ]] || fail "no virtual display: $(cat "$work/xvfb.log")"
-    export DISPLAY=":$(head -1 "$work/display")"
+    DISPLAY=":$(head -1 "$work/display")"
+    export DISPLAY
 }
 
 # Starts the installed program with its arguments; sets pid and win (its main window).
 launch() {
     export XDG_RUNTIME_DIR="$work/runtime"
-    mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
+    [[ -d "$XDG_RUNTIME_DIR" ]] || mkdir -m 0700 "$XDG_RUNTIME_DIR"
     "$bin" "$@" >"$work/out" 2>"$work/err" &
     pid=$!
     pids+=("$pid")
