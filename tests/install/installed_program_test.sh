@@ -24,7 +24,10 @@ pids=()
 cleanup() {
     # The program first, then its display.
     local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -169,19 +172,31 @@ row_CommandLineWithoutDisplay() {
 bar_area=28x89+12+256   # the level bar, its border included
 label_area=137x33+11+216 # the adaptation level text
 
-# A virtual display of our own. The server picks a free display number itself, so rows running
-# side by side never race for one.
+# A virtual display of our own, at a random number far from the usual ones: a display that
+# another test is just shutting down could otherwise lose its socket under us. The server says
+# on the given descriptor when it is ready.
 start_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    pids+=("$!")
-    local i
-    for i in $(seq 100); do
-        [[ -s "$work/display" ]] && break
-        sleep 0.05
+    local i server
+    for _ in 1 2 3 4 5; do
+        : >"$work/display"
+        Xvfb ":$((RANDOM % 20000 + 2000))" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+            3>"$work/display" 2>"$work/xvfb.log" &
+        server=$!
+        for i in $(seq 100); do
+            [[ -s "$work/display" ]] && break
+            kill -0 "$server" 2>/dev/null || break
+            sleep 0.05
+        done
+        if [[ -s "$work/display" ]]; then
+            pids+=("$server")
+            DISPLAY=":$(head -1 "$work/display")"
+            export DISPLAY
+            return 0
+        fi
+        kill "$server" 2>/dev/null || true
+        wait "$server" 2>/dev/null || true
     done
-    [[ -s "$work/display" ]] || fail "no virtual display: $(cat "$work/xvfb.log")"
-    DISPLAY=":$(head -1 "$work/display")"
-    export DISPLAY
+    fail "no virtual display: $(cat "$work/xvfb.log")"
 }
 
 # Starts the installed program with its arguments; sets pid and win (its main window).
