@@ -264,7 +264,14 @@ expect_start_state() {
 gui_WorkedExampleShowsResults() {
     write_record "$work/subject.vnl" "Vornale 5"
     launch "$work/subject.vnl"
-    settle
+    local i
+    for i in $(seq 100); do
+        capture
+        (($(green_rows) > 0)) && break
+        sleep 0.1
+    done
+    sleep 0.3
+    capture
     # Position 57 of 100 on the 87 rows inside the border: 50 rows, give or take the rounding.
     local rows
     rows=$(green_rows)
