@@ -12,7 +12,9 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QScopeGuard>
@@ -26,6 +28,7 @@ const QString kInputErrorHeading = QStringLiteral("Ошибка ввода");
 const QString kInputErrorMessage = QStringLiteral("Проверьте правильность введенных данных");
 const QString kReadErrorHeading = QStringLiteral("Ошибка чтения");
 const QString kFormatErrorMessage = QStringLiteral("Неверный формат файла");
+const QString kFileNotFoundMessage = QStringLiteral("Файл не найден: %1");
 
 // The warning clip the program carries; it sounds when input is rejected.
 QByteArray WarningClip()
@@ -280,8 +283,26 @@ void TForm1::AcNewExecute()
 void TForm1::AcOpenExecute()
 {
     const QString path = m_fileChooser->chooseFileToOpen(this);
-    if (path.isEmpty() || !RecordFileExists(path))
-        return;
+    if (!path.isEmpty())
+        openRecordFile(path);
+}
+
+bool TForm1::openFileFromCommandLine(const QString& path)
+{
+    // A folder or a device gets what Open gives it (nothing); only a name that is not there at
+    // all is worth telling about, since no dialog showed that it is missing.
+    if (!QFileInfo::exists(path)) {
+        ui.StatusBar1->showMessage(kFileNotFoundMessage.arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    RunReportingFailures([&] { openRecordFile(path); });
+    return true;
+}
+
+bool TForm1::openRecordFile(const QString& path)
+{
+    if (!RecordFileExists(path))
+        return false;
     RecordFileReader reader(path);
     // However the command ends, the file is closed first and the name field then has the focus.
     const auto finish = qScopeGuard([&] {
@@ -292,11 +313,12 @@ void TForm1::AcOpenExecute()
     if (outcome == ReadOutcome::Loaded) {
         Modified = false;
         BtnCalcClick();
-        return;
+        return true;
     }
     m_frmError->setHeading(kReadErrorHeading);
     m_frmError->setMessage(kFormatErrorMessage);
     m_frmError->exec();
+    return true;
 }
 
 void TForm1::putSlotIntoField(int slot, const QString& text)

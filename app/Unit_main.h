@@ -31,6 +31,14 @@ public:
 
     bool isModified() const { return Modified; }
 
+    // Opens a record file as the Open command does once the examiner has chosen `path`. Returns
+    // false, having done nothing, when no file of that name exists. I/O failures are thrown.
+    bool openRecordFile(const QString& path);
+    // Opens the file named on the command line: what Open would do with it, its failures going
+    // to the application's reporter. A name that does not exist is named in the status bar and
+    // false returned.
+    bool openFileFromCommandLine(const QString& path);
+
     // Handlers, named after the control or action and the event.
     void BtnCalcClick();
     bool RadioButtonKeyPress(const QKeyEvent& key);

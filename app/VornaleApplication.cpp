@@ -26,6 +26,8 @@ VornaleApplication::VornaleApplication(int& argc, char** argv) : QApplication(ar
     if (m_qtTranslations)
         installTranslator(m_qtTranslations.get());
     setWindowIcon(ApplicationIcon());
+    // Lets the desktop match the window with its menu entry (and that entry's icon).
+    setDesktopFileName(QStringLiteral("org.example.vornale.VornaleLite"));
     SetApplicationExceptionReporter(ShowFailureMessageBox);
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs, as root on Debian 12, whatever the build, the tests and the program need and is missing.
+# Installs on Debian 12 whatever the build, the tests and the program need and is missing, as
+# root or through sudo. Extra package names given as arguments are installed too (package.sh).
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,11 @@ packages=(
   locales qt6-translations-l10n
 )
 
+# The installed-program tests: desktop-file validators, the MIME lookup, window captures.
+packages+=(desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
+  imagemagick xdotool)
+packages+=("$@")
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -20,9 +26,16 @@ done
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  as_root=()
+  if ((EUID != 0)); then
+    if ! command -v sudo >/dev/null; then
+      echo "Missing, and installing needs root: ${missing[*]}" >&2
+      exit 1
+    fi
+    as_root=(sudo)
+  fi
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # The users' locale (decimal comma): the program and the test suites run in it.
