@@ -36,6 +36,20 @@ QString Escaped(const QString& text)
     return text.toHtmlEscaped();
 }
 
+// Shares of the page width per column; the name and the verdicts get room, numbers little.
+constexpr int kColumnPercent[] = {12, 11, 3, 4, 4, 4, 4, 4, 4, 8, 4, 10, 5, 5, 5, 5, 8};
+
+// A file inside the one folder chosen is named relative to it: the heading names the folder.
+QString ShownPath(const QString& path, const QStringList& sources)
+{
+    if (sources.size() == 1) {
+        const QString folder = sources.front().endsWith(u'/') ? sources.front() : sources.front() + u'/';
+        if (path.startsWith(folder))
+            return path.mid(folder.size());
+    }
+    return path;
+}
+
 } // namespace
 
 QTextDocument* BuildSummaryReport(const SummaryRows& rows, const ReportHeading& heading)
@@ -43,10 +57,13 @@ QTextDocument* BuildSummaryReport(const SummaryRows& rows, const ReportHeading& 
     const SummaryCounts counts = CountRows(rows);
     auto* document = new QTextDocument;
     document->addResource(QTextDocument::ImageResource, kChartUrl, ChartImage(counts));
+    QFont font = document->defaultFont();
+    font.setPointSizeF(6.5);
+    document->setDefaultFont(font);
 
     QString html;
     html.reserve(512 + rows.size() * 600);
-    html += QStringLiteral("<html><body style=\"font-size:8pt\">");
+    html += QStringLiteral("<html><body>");
     html += QStringLiteral("<h2>Сводка по группе</h2>");
     html += QStringLiteral("<p>Дата: %1<br>").arg(Escaped(heading.made.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
     html += QStringLiteral("Источник: %1</p>").arg(Escaped(heading.sources.join(QStringLiteral(", "))));
@@ -57,15 +74,17 @@ QTextDocument* BuildSummaryReport(const SummaryRows& rows, const ReportHeading& 
                 .arg(counts.notAcceptable)
                 .arg(counts.formatErrors)
                 .arg(counts.readErrors);
-    html += QStringLiteral("<p><img src=\"%1\" width=\"600\" height=\"180\"></p>").arg(kChartUrl.toString());
+    html += QStringLiteral("<p><img src=\"%1\" width=\"440\" height=\"132\"></p>").arg(kChartUrl.toString());
 
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\"><thead><tr>");
-    for (const QString& caption : SummaryColumnCaptions())
-        html += QStringLiteral("<th>%1</th>").arg(Escaped(caption));
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\" width=\"100%\"><thead><tr>");
+    const QStringList captions = SummaryColumnCaptions();
+    for (qsizetype i = 0; i < captions.size(); ++i)
+        html += QStringLiteral("<th width=\"%1%\">%2</th>").arg(kColumnPercent[i]).arg(Escaped(captions[i]));
     html += QStringLiteral("</tr></thead>");
     for (const SummaryRow& row : rows) {
         html += QStringLiteral("<tr>");
-        const QStringList cells = SummaryRowCells(row);
+        QStringList cells = SummaryRowCells(row);
+        cells[0] = ShownPath(cells[0], heading.sources);
         for (qsizetype i = 0; i < cells.size(); ++i) {
             // The level cell wears the level's colour, as the main window's bar does.
             if (i == 11 && row.outcome == RowOutcome::Assessed) {

@@ -71,8 +71,14 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const
 
 QVariant SummaryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-        return SummaryColumnCaptions()[section];
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount) {
+        // Units on a line of their own keep the numeric columns narrow.
+        QString caption = SummaryColumnCaptions()[section];
+        caption.replace(QStringLiteral(", "), QStringLiteral(",\n"));
+        caption.replace(QStringLiteral(" по индексу массы"), QStringLiteral("\nпо индексу массы"));
+        caption.replace(QStringLiteral(" индекс Кердо"), QStringLiteral("\nиндекс Кердо"));
+        return caption;
+    }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -36,6 +36,17 @@ bool WantsCommandLine(const QStringList& arguments)
     return false;
 }
 
+bool NeedsPainting(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--"))
+            return false;
+        if (argument == QLatin1String("--pdf") || argument.startsWith(QLatin1String("--pdf=")))
+            return true;
+    }
+    return false;
+}
+
 bool ParseCommandLine(const QStringList& arguments, CommandLineRequest& request, QString& error, bool& helpShown,
                       QTextStream& out)
 {

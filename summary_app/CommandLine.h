@@ -17,6 +17,9 @@ enum ExitCode { ExitAllRead = 0, ExitSomeSkipped = 1, ExitUsage = 2 };
 // True when the arguments ask for an export (or help/version), which needs no window.
 bool WantsCommandLine(const QStringList& arguments);
 
+// True when the arguments ask for the PDF report, which needs a GUI application (not a display).
+bool NeedsPainting(const QStringList& arguments);
+
 // Parses the arguments (the first is the program). On a usage error returns false and says why
 // in `error`.
 bool ParseCommandLine(const QStringList& arguments, CommandLineRequest& request, QString& error, bool& helpShown,

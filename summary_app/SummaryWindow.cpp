@@ -21,13 +21,22 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(new
     ui.tableView->setModel(&m_sorted);
     ui.tableView->setSortingEnabled(true);
     ui.tableView->sortByColumn(-1, Qt::AscendingOrder); // file order until a column is chosen
-    ui.tableView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    ui.tableView->horizontalHeader()->setDefaultSectionSize(90);
-    ui.tableView->setColumnWidth(SummaryTableModel::ColPath, 220);
-    ui.tableView->setColumnWidth(1, 160);
+    QHeaderView* header = ui.tableView->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setDefaultSectionSize(64);
+    // The results first, right after the name; the entry texts and the expected values follow.
+    const int shownOrder[] = {SummaryTableModel::ColPath, 1, SummaryTableModel::ColOutcome, SummaryTableModel::ColIndex,
+                              SummaryTableModel::ColLevel, 16, 15, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14};
+    for (int visual = 0; visual < int(std::size(shownOrder)); ++visual)
+        header->moveSection(header->visualIndex(shownOrder[visual]), visual);
+    ui.tableView->setColumnWidth(SummaryTableModel::ColPath, 170);
+    ui.tableView->setColumnWidth(1, 140);
     ui.tableView->setColumnWidth(SummaryTableModel::ColOutcome, 150);
-    ui.tableView->setColumnWidth(SummaryTableModel::ColLevel, 210);
-    ui.tableView->setColumnWidth(16, 150);
+    ui.tableView->setColumnWidth(SummaryTableModel::ColLevel, 240);
+    ui.tableView->setColumnWidth(15, 90);
+    ui.tableView->setColumnWidth(16, 140);
+    ui.tableView->setColumnWidth(2, 40);
+    ui.tableView->setTextElideMode(Qt::ElideLeft); // the file's own name matters more than its folders
     ui.tableView->verticalHeader()->setDefaultSectionSize(ui.tableView->fontMetrics().height() + 6);
     ui.progressPanel->hide();
 

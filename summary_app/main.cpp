@@ -25,12 +25,16 @@ int main(int argc, char** argv)
 {
     const QStringList arguments = Arguments(argc, argv);
     if (WantsCommandLine(arguments)) {
-        // Exports need fonts and painting, never a display.
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        // Only the report needs fonts and painting, and even it never needs a display.
+        if (!NeedsPainting(arguments)) {
+            QCoreApplication app(argc, argv);
+            return RunCommandLine(QCoreApplication::arguments(), out, err);
+        }
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
         return RunCommandLine(QCoreApplication::arguments(), out, err);
     }
 

@@ -124,6 +124,9 @@ TEST(CommandLineMode, IsChosenByAnOptionOnly)
     EXPECT_FALSE(WantsCommandLine({"vornale-summary", "--", "-odd-name.vnl"}));
     EXPECT_TRUE(WantsCommandLine({"vornale-summary", "folder", "--csv", "x"}));
     EXPECT_TRUE(WantsCommandLine({"vornale-summary", "--help"}));
+    EXPECT_FALSE(NeedsPainting({"vornale-summary", "--csv", "x.csv", "f"}));
+    EXPECT_TRUE(NeedsPainting({"vornale-summary", "--csv", "x.csv", "--pdf=y.pdf", "f"}));
+    EXPECT_FALSE(NeedsPainting({"vornale-summary", "--csv", "x.csv", "--", "--pdf"}));
 }
 
 } // namespace
