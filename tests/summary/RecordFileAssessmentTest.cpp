@@ -99,6 +99,22 @@ std::vector<GeneratedFile> GeneratedSet()
         {"binary", QByteArray("\x00\x01\xFF\xFE\x7F\x80\x1A\x0D", 8).repeated(64)},
     };
     files.insert(files.end(), more.begin(), more.end());
+
+    // Every numeric field with texts its normalisation changes: a hexadecimal text that would
+    // convert to an accepted value but is shown as "0", a decimal text, a blank in front.
+    const QByteArray accepted[] = {"120", "80", "70", "70", "175", "30"};
+    const QByteArray hexadecimal[] = {"$78", "$50", "$46", "$46", "$AF", "$1E"};
+    const char* fieldNames[] = {"systolic", "diastolic", "pulse", "weight", "height", "age"};
+    for (int field = 0; field < 6; ++field) {
+        for (const auto& [variant, text] : {std::pair<std::string, QByteArray>{"hexadecimal", hexadecimal[field]},
+                                            {"decimal", accepted[field] + ",5"},
+                                            {"leading_blank", " " + accepted[field]}}) {
+            QByteArray v[6];
+            std::copy(std::begin(accepted), std::end(accepted), v);
+            v[field] = text;
+            files.push_back({variant + "_" + fieldNames[field], Record("N", v[0], v[1], v[2], "0", v[3], v[4], v[5])});
+        }
+    }
     return files;
 }
 
