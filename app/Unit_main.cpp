@@ -7,6 +7,7 @@
 #include "app/TransparentPicture.h"
 #include "app/WindowPlacement.h"
 #include "core/Assessment.h"
+#include "core/Calculation.h"
 #include "core/NumberText.h"
 #include "records/RecordFile.h"
 
@@ -39,8 +40,8 @@ QByteArray WarningClip()
     return clip.readAll();
 }
 
-// A record that converts but is not acceptable takes the same road as a text that does not
-// convert: one failure handler serves both.
+// Input that does not convert or is not acceptable takes one road with any other failure:
+// one handler serves them all.
 class RejectedInput : public std::runtime_error
 {
 public:
@@ -194,13 +195,12 @@ void TForm1::BtnCalcClick()
 {
     bool failed = false;
     try {
-        // The name plays no part in the assessment.
-        const SubjectRecord record = ParseSubject(QString(), ui.AdvEdit2->text(), ui.AdvEdit3->text(),
-                                                  ui.AdvEdit4->text(), sexChoice(), ui.AdvEdit5->text(),
-                                                  ui.AdvEdit6->text(), ui.AdvEdit7->text());
-        if (!IsAcceptable(record))
+        const std::optional<AssessmentResult> result =
+            CalculateFromEntryTexts(ui.AdvEdit2->text(), ui.AdvEdit3->text(), ui.AdvEdit4->text(), sexChoice(),
+                                    ui.AdvEdit5->text(), ui.AdvEdit6->text(), ui.AdvEdit7->text());
+        if (!result)
             throw RejectedInput();
-        showResults(Assess(record));
+        showResults(*result);
     } catch (...) {
         // Any failure at all: the examiner is only told the input cannot be used.
         failed = true;

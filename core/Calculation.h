@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/Assessment.h"
+#include "core/SubjectRecord.h"
+
+#include <QString>
+
+#include <optional>
+
+// What the calculate command does with the six entry texts and the sex choice: convert them,
+// test acceptance, assess. Empty when a text does not convert or the record is not acceptable;
+// the two are deliberately not told apart, as the examiner is not told either.
+std::optional<AssessmentResult> CalculateFromEntryTexts(const QString& systolic, const QString& diastolic,
+                                                        const QString& pulse, Sex sex, const QString& weight,
+                                                        const QString& height, const QString& age);

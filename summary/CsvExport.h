@@ -1,0 +1,35 @@
+#pragma once
+
+#include "summary/SummaryRow.h"
+
+#include <QByteArray>
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The CSV that Russian spreadsheets open as it is: UTF-8 with a byte-order mark, ";" between
+// fields, the regional decimal separator in numbers, CR LF line ends, RFC 4180 quoting.
+
+// The column captions, shared by the table, the CSV and the report.
+QStringList SummaryColumnCaptions();
+// The cells of one row, as shown (numbers with the regional decimal separator).
+QStringList SummaryRowCells(const SummaryRow& row);
+
+// True for a number as the program writes one: optional "-", digits, optionally the decimal
+// separator and digits. Such a cell stays a number; a spreadsheet reads "-14" as minus 14.
+bool IsPlainNumber(const QString& text, QChar decimal);
+
+// One field: a text a spreadsheet would take for a formula (first character = + - @ tab CR) is
+// led by an apostrophe so it stays text; plain numbers are left alone; then quoted when it holds
+// ";", a quote, CR or LF.
+QString CsvField(const QString& text, QChar decimal);
+
+QByteArray CsvLine(const QStringList& cells, QChar decimal);
+
+// Writes the header and every row through a temporary file that replaces `path` only when all
+// of it is written, so a failed export leaves an earlier file as it was. `rowAt(i)` gives row i
+// of `count`. Returns an empty text on success, else the reason.
+QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt);
+QString WriteSummaryCsv(const QString& path, const SummaryRows& rows);

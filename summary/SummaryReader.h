@@ -1,0 +1,36 @@
+#pragma once
+
+#include "summary/SummaryRow.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <atomic>
+
+// Reads a group on its own thread: finds the files, assesses them and hands the rows over in
+// batches by queued signals. It touches no widget; cancel() may be called from any thread.
+class SummaryReader : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    void cancel() { m_cancel.store(true); }
+    bool isCancelled() const { return m_cancel.load(); }
+
+public slots:
+    void read(const QStringList& paths);
+
+signals:
+    void filesFound(int total);
+    void rowsReady(const SummaryRows& rows);
+    void pathsSkipped(const QList<SkippedPath>& skipped);
+    void finished(bool cancelled);
+
+private:
+    std::atomic<bool> m_cancel{false};
+};
+
+// Registers the row types for queued connections; call once before connecting.
+void RegisterSummaryTypes();

@@ -1,0 +1,23 @@
+#include "summary_app/CountsChartWidget.h"
+
+#include "summary/CountsChart.h"
+
+#include <QPainter>
+
+void CountsChartWidget::setCounts(const SummaryCounts& counts)
+{
+    m_counts = counts;
+    update();
+}
+
+void CountsChartWidget::draw(QPainter& painter, const QRect& area) const
+{
+    painter.setPen(palette().color(QPalette::WindowText));
+    DrawCountsChart(painter, area, m_counts);
+}
+
+void CountsChartWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    draw(painter, rect().adjusted(4, 4, -4, -4));
+}

@@ -1,0 +1,221 @@
+#include "summary_app/SummaryWindow.h"
+
+#include "summary/CsvExport.h"
+#include "summary/SummaryReader.h"
+#include "summary/SummaryReport.h"
+#include "summary/SummaryTableModel.h"
+
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(new SummaryTableModel(this))
+{
+    ui.setupUi(this);
+    RegisterSummaryTypes();
+    m_sorted.setSourceModel(m_model);
+    m_sorted.setSortRole(SummaryTableModel::SortRole);
+    m_sorted.setSortLocaleAware(true);
+    ui.tableView->setModel(&m_sorted);
+    ui.tableView->setSortingEnabled(true);
+    ui.tableView->sortByColumn(-1, Qt::AscendingOrder); // file order until a column is chosen
+    QHeaderView* header = ui.tableView->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setDefaultSectionSize(64);
+    // The results first, right after the name; the entry texts and the expected values follow.
+    const int shownOrder[] = {SummaryTableModel::ColPath, 1, SummaryTableModel::ColOutcome, SummaryTableModel::ColIndex,
+                              SummaryTableModel::ColLevel, 16, 15, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14};
+    for (int visual = 0; visual < int(std::size(shownOrder)); ++visual)
+        header->moveSection(header->visualIndex(shownOrder[visual]), visual);
+    ui.tableView->setColumnWidth(SummaryTableModel::ColPath, 170);
+    ui.tableView->setColumnWidth(1, 140);
+    ui.tableView->setColumnWidth(SummaryTableModel::ColOutcome, 150);
+    ui.tableView->setColumnWidth(SummaryTableModel::ColLevel, 240);
+    ui.tableView->setColumnWidth(15, 90);
+    ui.tableView->setColumnWidth(16, 140);
+    ui.tableView->setColumnWidth(2, 40);
+    ui.tableView->setTextElideMode(Qt::ElideLeft); // the file's own name matters more than its folders
+    ui.tableView->verticalHeader()->setDefaultSectionSize(ui.tableView->fontMetrics().height() + 6);
+    ui.progressPanel->hide();
+
+    chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, QStringLiteral("Папка с файлами записей")); };
+    chooseFiles = [this] {
+        return QFileDialog::getOpenFileNames(this, QStringLiteral("Файлы записей"), QString(),
+                                             QStringLiteral("Файлы Vornale (*.vnl);;Все файлы (*)"));
+    };
+    chooseSavePath = [this](const QString& caption, const QString& filter) {
+        return QFileDialog::getSaveFileName(this, caption, QString(), filter);
+    };
+    reportFailure = [this](const QString& message) { QMessageBox::critical(this, windowTitle(), message); };
+
+    connect(ui.actionOpenFolder, &QAction::triggered, this, [this] {
+        if (const QString folder = chooseFolder(); !folder.isEmpty())
+            openPaths({folder});
+    });
+    connect(ui.actionOpenFiles, &QAction::triggered, this, [this] {
+        if (const QStringList files = chooseFiles(); !files.isEmpty())
+            openPaths(files);
+    });
+    connect(ui.actionExportCsv, &QAction::triggered, this, [this] {
+        if (const QString path = chooseSavePath(QStringLiteral("Экспорт в CSV"), QStringLiteral("CSV (*.csv)"));
+            !path.isEmpty())
+            exportCsv(path);
+    });
+    connect(ui.actionExportPdf, &QAction::triggered, this, [this] {
+        if (const QString path = chooseSavePath(QStringLiteral("Экспорт в PDF"), QStringLiteral("PDF (*.pdf)"));
+            !path.isEmpty())
+            exportPdf(path);
+    });
+    connect(ui.actionPrint, &QAction::triggered, this, &SummaryWindow::print);
+    connect(ui.cancelButton, &QPushButton::clicked, this, &SummaryWindow::cancelReading);
+    connect(m_model, &SummaryTableModel::countsChanged, this, &SummaryWindow::updateCounts);
+
+    m_thread.setObjectName(QStringLiteral("summary reader"));
+    m_thread.start();
+    updateCounts();
+    updateActions();
+}
+
+SummaryWindow::~SummaryWindow()
+{
+    cancelReading();
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void SummaryWindow::openPaths(const QStringList& paths)
+{
+    cancelReading();
+    m_model->clear();
+    m_skipped.clear();
+    m_sources = paths;
+    ui.sourceLabel->setText(paths.join(QStringLiteral(", ")));
+
+    m_reader = new SummaryReader;
+    m_reader->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_reader, &QObject::deleteLater);
+    connect(m_reader, &SummaryReader::filesFound, this, &SummaryWindow::onFilesFound);
+    connect(m_reader, &SummaryReader::rowsReady, this, &SummaryWindow::onRowsReady);
+    connect(m_reader, &SummaryReader::pathsSkipped, this, &SummaryWindow::onPathsSkipped);
+    connect(m_reader, &SummaryReader::finished, this, &SummaryWindow::onFinished);
+    ui.progressBar->setRange(0, 0);
+    ui.progressBar->setValue(0);
+    ui.progressLabel->setText(QStringLiteral("Поиск файлов…"));
+    ui.progressPanel->show();
+    updateActions();
+    QMetaObject::invokeMethod(m_reader, [reader = m_reader, paths] { reader->read(paths); }, Qt::QueuedConnection);
+}
+
+void SummaryWindow::cancelReading()
+{
+    if (m_reader == nullptr)
+        return;
+    // The reader finishes on its own thread and deletes itself; what it still sends is ignored.
+    SummaryReader* reader = m_reader;
+    reader->cancel();
+    disconnect(reader, nullptr, this, nullptr);
+    connect(reader, &SummaryReader::finished, reader, &QObject::deleteLater);
+    m_reader = nullptr;
+    ui.progressPanel->hide();
+    ui.statusbar->showMessage(QStringLiteral("Чтение отменено: прочитано файлов %1").arg(m_model->rowCount()));
+    updateActions();
+    emit readingFinished(true);
+}
+
+bool SummaryWindow::fromCurrentReader() const
+{
+    // sender() is null for a call still queued from a reader that was disconnected on cancel.
+    return m_reader != nullptr && sender() == m_reader;
+}
+
+void SummaryWindow::onFilesFound(int total)
+{
+    if (!fromCurrentReader())
+        return;
+    ui.progressBar->setRange(0, std::max(total, 1));
+    ui.progressLabel->setText(QStringLiteral("Чтение файлов: %1").arg(total));
+}
+
+void SummaryWindow::onRowsReady(const SummaryRows& rows)
+{
+    if (!fromCurrentReader())
+        return;
+    m_model->appendRows(rows);
+    ui.progressBar->setValue(m_model->rowCount());
+}
+
+void SummaryWindow::onPathsSkipped(const QList<SkippedPath>& skipped)
+{
+    if (!fromCurrentReader())
+        return;
+    m_skipped += skipped;
+}
+
+void SummaryWindow::onFinished(bool cancelled)
+{
+    if (!fromCurrentReader())
+        return;
+    m_reader->deleteLater();
+    m_reader = nullptr;
+    ui.progressPanel->hide();
+    QString message = QStringLiteral("Прочитано файлов: %1").arg(m_model->rowCount());
+    if (!m_skipped.isEmpty()) {
+        message += QStringLiteral("; пропущено папок и ссылок: %1").arg(m_skipped.size());
+        QStringList lines;
+        for (const SkippedPath& path : m_skipped)
+            lines << path.path + QStringLiteral(": ") + path.reason;
+        ui.statusbar->setToolTip(lines.join(u'\n'));
+    }
+    ui.statusbar->showMessage(message);
+    updateActions();
+    emit readingFinished(cancelled);
+}
+
+void SummaryWindow::updateCounts()
+{
+    const SummaryCounts& counts = m_model->counts();
+    ui.chart->setCounts(counts);
+    ui.countsLabel->setText(QStringLiteral("Файлов: %1   Рассчитано: %2   Ошибка ввода: %3   "
+                                           "Неверный формат: %4   Ошибка чтения: %5")
+                                .arg(counts.files)
+                                .arg(counts.assessed)
+                                .arg(counts.notAcceptable)
+                                .arg(counts.formatErrors)
+                                .arg(counts.readErrors));
+    updateActions();
+}
+
+void SummaryWindow::updateActions()
+{
+    const bool haveRows = m_model->rowCount() > 0 && m_reader == nullptr;
+    ui.actionExportCsv->setEnabled(haveRows);
+    ui.actionExportPdf->setEnabled(haveRows);
+    ui.actionPrint->setEnabled(haveRows);
+}
+
+bool SummaryWindow::exportCsv(const QString& path)
+{
+    const QString failure = WriteSummaryCsv(path, m_model->rows());
+    if (!failure.isEmpty())
+        reportFailure(QStringLiteral("Не удалось записать %1: %2").arg(path, failure));
+    return failure.isEmpty();
+}
+
+bool SummaryWindow::exportPdf(const QString& path)
+{
+    const QString failure = WriteSummaryPdf(path, m_model->rows(), {m_sources});
+    if (!failure.isEmpty())
+        reportFailure(QStringLiteral("Не удалось записать %1: %2").arg(path, failure));
+    return failure.isEmpty();
+}
+
+void SummaryWindow::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    PrintSummaryReport(m_model->rows(), {m_sources}, printer);
+}

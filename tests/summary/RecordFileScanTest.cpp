@@ -1,0 +1,209 @@
+#include "summary/RecordFileScan.h"
+
+#include "tests/core/RowName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
+
+namespace {
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList Relative(const QTemporaryDir& folder, const QStringList& paths)
+{
+    QStringList names;
+    for (const QString& path : paths)
+        names << QDir(folder.path()).relativeFilePath(path);
+    return names;
+}
+
+struct HeaderCase
+{
+    std::string name;
+    QByteArray bytes;
+    bool record;
+};
+
+class FirstLine : public ::testing::TestWithParam<HeaderCase>
+{
+};
+
+TEST_P(FirstLine, HoldsTheHeaderAsTheReaderSeesIt)
+{
+    EXPECT_EQ(FirstLineHoldsHeader(GetParam().bytes), GetParam().record);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FirstLine,
+    ::testing::Values(HeaderCase{"plain", "Vornale 5\r\n0\r\n", true},
+                      HeaderCase{"without_line_end", "Vornale 5", true},
+                      HeaderCase{"text_around", "abc Vornale 5 def\n", true},
+                      HeaderCase{"carriage_return_inside_is_dropped", "Vorn\rale 5\n", true},
+                      HeaderCase{"on_second_line", "x\nVornale 5\n", false},
+                      HeaderCase{"other_case", "vornale 5\n", false},
+                      HeaderCase{"after_ctrl_z", "x\x1AVornale 5\n", false},
+                      HeaderCase{"empty", "", false},
+                      HeaderCase{"line_longer_than_looked_at", QByteArray(64 * 1024, 'x'), false}),
+    RowName());
+
+class FolderScan : public ::testing::Test
+{
+protected:
+    QString at(const QString& name) const { return m_folder.filePath(name); }
+    RecordFileList scan() const { return FindRecordFiles({m_folder.path()}); }
+    QStringList found() const { return Relative(m_folder, scan().files); }
+    QTemporaryDir m_folder;
+};
+
+TEST_F(FolderScan, FindsRecordsByHeaderWhateverTheirNameAndEveryVnlFile)
+{
+    Write(at("a/pupil.vnl"), "Vornale 5\r\n");
+    Write(at("a/b/c/deep.txt"), "Vornale 5\r\nX\r\n");
+    Write(at("no-extension"), "Vornale 5");
+    Write(at("broken.vnl"), "garbage");
+    Write(at("photo.jpg"), "\xFF\xD8\xFF\xE0 not a record");
+    Write(at("notes.txt"), "Vornale 5 appears only\non the first line? no:\n");
+    EXPECT_EQ(found(), QStringList({"a/b/c/deep.txt", "a/pupil.vnl", "broken.vnl", "no-extension", "notes.txt"}));
+    EXPECT_TRUE(scan().skipped.isEmpty());
+}
+
+TEST_F(FolderScan, SymbolicLinkLoopIsSkippedWithAReason)
+{
+    Write(at("a/one.vnl"), "Vornale 5\r\n");
+    ASSERT_EQ(::symlink("..", QFile::encodeName(at("a/up")).constData()), 0);
+    const RecordFileList list = scan();
+    EXPECT_EQ(Relative(m_folder, list.files), QStringList({"a/one.vnl"}));
+    ASSERT_EQ(list.skipped.size(), 1);
+    EXPECT_EQ(list.skipped[0].path, at("a/up"));
+    EXPECT_EQ(list.skipped[0].reason, QStringLiteral("Символическая ссылка образует цикл"));
+}
+
+TEST_F(FolderScan, FolderReachedTwiceByLinksIsReadOnce)
+{
+    Write(at("a/one.vnl"), "Vornale 5\r\n");
+    ASSERT_EQ(::symlink("a", QFile::encodeName(at("b")).constData()), 0);
+    const RecordFileList list = scan();
+    EXPECT_EQ(list.files.size(), 1);
+    EXPECT_TRUE(list.skipped.isEmpty());
+}
+
+TEST_F(FolderScan, DanglingLinkIsSkippedWithAReason)
+{
+    ASSERT_EQ(::symlink("nowhere.vnl", QFile::encodeName(at("gone.vnl")).constData()), 0);
+    const RecordFileList list = scan();
+    EXPECT_TRUE(list.files.isEmpty());
+    ASSERT_EQ(list.skipped.size(), 1);
+    EXPECT_EQ(list.skipped[0].reason, QStringLiteral("Символическая ссылка никуда не ведет"));
+}
+
+TEST_F(FolderScan, PipesAreNeverOpened)
+{
+    // Opening a pipe for reading blocks until a writer comes; the scan must finish regardless.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.vnl")).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe")).constData(), 0600), 0);
+    auto result = std::async(std::launch::async, [this] { return scan(); });
+    ASSERT_EQ(result.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    const RecordFileList list = result.get();
+    EXPECT_TRUE(list.files.isEmpty());
+    ASSERT_EQ(list.skipped.size(), 1); // only the one that claims to be a record is mentioned
+    EXPECT_EQ(list.skipped[0].path, at("pipe.vnl"));
+}
+
+// Root reads every folder, so as root the scan runs in a child process that has become nobody.
+RecordFileList ScanAsUnprivileged(const QString& folder)
+{
+    if (::geteuid() != 0)
+        return FindRecordFiles({folder});
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(3);
+        const RecordFileList list = FindRecordFiles({folder});
+        QByteArray report = QByteArray::number(list.files.size()) + '\n';
+        for (const SkippedPath& skipped : list.skipped)
+            report += skipped.path.toUtf8() + '\t' + skipped.reason.toUtf8() + '\n';
+        const ssize_t written = ::write(pipeFds[1], report.constData(), std::size_t(report.size()));
+        ::_exit(written == report.size() ? 0 : 4);
+    }
+    ::close(pipeFds[1]);
+    QByteArray report;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, got);
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    RecordFileList list;
+    const QList<QByteArray> lines = report.split('\n');
+    for (int i = 0; i < lines.value(0).toInt(); ++i)
+        list.files << QString();
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QList<QByteArray> parts = lines[i].split('\t');
+        if (parts.size() == 2)
+            list.skipped.append({QString::fromUtf8(parts[0]), QString::fromUtf8(parts[1])});
+    }
+    return list;
+}
+
+TEST_F(FolderScan, UnreadableFolderIsSkippedWithAReason)
+{
+    Write(at("locked/one.vnl"), "Vornale 5\r\n");
+    Write(at("open/two.vnl"), "Vornale 5\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(m_folder.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(at("open")).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(at("locked")).constData(), 0), 0);
+    const RecordFileList list = ScanAsUnprivileged(m_folder.path());
+    ::chmod(QFile::encodeName(at("locked")).constData(), 0700);
+    EXPECT_EQ(list.files.size(), 1); // the walk goes on past the locked folder
+    ASSERT_EQ(list.skipped.size(), 1);
+    EXPECT_EQ(list.skipped[0].path, at("locked"));
+    EXPECT_EQ(list.skipped[0].reason, QStringLiteral("Папка не читается: File access denied"));
+}
+
+TEST_F(FolderScan, HugeFileIsLookedAtOnlyAtItsStart)
+{
+    // 200 MB without a line end: neither listed nor read whole (a sparse file costs no disk).
+    QFile file(at("huge.bin"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(1000, 'x'));
+    ASSERT_TRUE(file.resize(200LL << 20));
+    file.close();
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_TRUE(found().isEmpty());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+}
+
+TEST_F(FolderScan, NamedFilesAreKeptWhateverTheyHold)
+{
+    Write(at("x.bin"), "nothing");
+    const RecordFileList list = FindRecordFiles({at("x.bin"), at("missing.vnl")});
+    EXPECT_EQ(list.files, QStringList({at("x.bin"), at("missing.vnl")}));
+}
+
+TEST_F(FolderScan, CancelStopsTheWalk)
+{
+    Write(at("a/one.vnl"), "Vornale 5\r\n");
+    const std::atomic<bool> cancelled{true};
+    EXPECT_TRUE(FindRecordFiles({m_folder.path()}, &cancelled).files.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "summary_app/SummaryWindow.h"
+
+#include "core/RegionalSettings.h"
+#include "summary/SummaryTableModel.h"
+#include "summary_app/CountsChartWidget.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Record(int systolic, int diastolic, int pulse, int age)
+{
+    return "Vornale 5\r\nX\r\n" + QByteArray::number(systolic) + "\r\n" + QByteArray::number(diastolic) + "\r\n"
+           + QByteArray::number(pulse) + "\r\n0\r\n70\r\n175\r\n" + QByteArray::number(age) + "\r\n";
+}
+
+class SummaryWindowTest : public ::testing::Test
+{
+protected:
+    SummaryWindowTest()
+    {
+        window.reportFailure = [this](const QString& message) { failures << message; };
+        window.show();
+    }
+    QString at(const QString& name) const { return m_folder.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(at(name)).path());
+        QFile file(at(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    bool readAll(const QStringList& paths)
+    {
+        QSignalSpy finished(&window, &SummaryWindow::readingFinished);
+        window.openPaths(paths);
+        return finished.wait(20000) && !finished.first().first().toBool();
+    }
+    QStringList column(int column) const
+    {
+        QStringList cells;
+        QSortFilterProxyModel* sorted = const_cast<SummaryWindow&>(window).sortedModel();
+        for (int r = 0; r < sorted->rowCount(); ++r)
+            cells << sorted->index(r, column).data().toString();
+        return cells;
+    }
+
+    QTemporaryDir m_folder;
+    ScopedRegionalSettings m_comma{QChar(u','), QChar(0x00A0)};
+    SummaryWindow window;
+    QStringList failures;
+};
+
+TEST_F(SummaryWindowTest, OpenFolderShowsEveryFileAndTheCounts)
+{
+    write("g/1.vnl", Record(120, 80, 70, 30));
+    write("g/2.vnl", Record(160, 100, 110, 70));
+    write("g/3.vnl", Record(0, 0, 0, 0));
+    write("g/4.vnl", "broken");
+    ASSERT_TRUE(readAll({at("g")}));
+    EXPECT_EQ(window.model()->rowCount(), 4);
+    const SummaryCounts& counts = window.model()->counts();
+    EXPECT_EQ(counts.assessed, 2);
+    EXPECT_EQ(counts.notAcceptable, 1);
+    EXPECT_EQ(counts.formatErrors, 1);
+    EXPECT_EQ(window.findChild<CountsChartWidget*>("chart")->counts().files, 4);
+    EXPECT_TRUE(window.findChild<QLabel*>("countsLabel")->text().contains(QStringLiteral("Файлов: 4")));
+    EXPECT_TRUE(window.findChild<QAction*>("actionExportCsv")->isEnabled());
+}
+
+TEST_F(SummaryWindowTest, ClickOnAHeaderSortsByThatColumn)
+{
+    write("g/a.vnl", Record(120, 80, 70, 30));
+    write("g/b.vnl", Record(160, 100, 110, 70));
+    write("g/c.vnl", Record(130, 85, 60, 40));
+    ASSERT_TRUE(readAll({at("g")}));
+    auto* table = window.findChild<QTableView*>("tableView");
+    table->sortByColumn(SummaryTableModel::ColIndex, Qt::DescendingOrder);
+    const QStringList indices = column(SummaryTableModel::ColIndex);
+    ASSERT_EQ(indices.size(), 3);
+    QStringList sorted = indices;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& l, const QString& r) {
+        return QString(l).replace(u',', u'.').toDouble() > QString(r).replace(u',', u'.').toDouble();
+    });
+    EXPECT_EQ(indices, sorted);
+}
+
+TEST_F(SummaryWindowTest, ExportsBothFormats)
+{
+    write("g/a.vnl", Record(120, 80, 70, 30));
+    ASSERT_TRUE(readAll({at("g")}));
+    QStringList asked;
+    window.chooseSavePath = [&](const QString& caption, const QString&) {
+        asked << caption;
+        return at(caption.endsWith("CSV") ? "out.csv" : "out.pdf");
+    };
+    window.findChild<QAction*>("actionExportCsv")->trigger();
+    window.findChild<QAction*>("actionExportPdf")->trigger();
+    EXPECT_EQ(asked, QStringList({QStringLiteral("Экспорт в CSV"), QStringLiteral("Экспорт в PDF")}));
+    QFile csv(at("out.csv")), pdf(at("out.pdf"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll().count("\r\n"), 2);
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF-"));
+    EXPECT_TRUE(failures.isEmpty());
+}
+
+TEST_F(SummaryWindowTest, FailedExportIsReportedAndKeepsTheEarlierFile)
+{
+    write("g/a.vnl", Record(120, 80, 70, 30));
+    ASSERT_TRUE(readAll({at("g")}));
+    EXPECT_FALSE(window.exportCsv(at("missing/out.csv")));
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].startsWith(QStringLiteral("Не удалось записать")));
+}
+
+TEST_F(SummaryWindowTest, LongReadShowsRowsEarlyAndCanBeCancelled)
+{
+    for (int i = 0; i < 3000; ++i)
+        write(QStringLiteral("big/%1.vnl").arg(i, 5, 10, QChar(u'0')), Record(120, 80, 70, 30));
+    QSignalSpy finished(&window, &SummaryWindow::readingFinished);
+    window.openPaths({at("big")});
+    // The first rows arrive while the rest is still being read.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.model()->rowCount() > 0; }, 10000));
+    EXPECT_TRUE(window.isReading());
+    EXPECT_TRUE(window.findChild<QWidget*>("progressPanel")->isVisible());
+    QTest::mouseClick(window.findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_TRUE(finished.first().first().toBool());
+    EXPECT_FALSE(window.isReading());
+    const int rowsAtCancel = window.model()->rowCount();
+    QTest::qWait(300); // whatever the worker still sends is ignored
+    EXPECT_EQ(window.model()->rowCount(), rowsAtCancel);
+    EXPECT_LT(rowsAtCancel, 3000);
+    // A new read afterwards works from a clean table.
+    write("small/a.vnl", Record(120, 80, 70, 30));
+    ASSERT_TRUE(readAll({at("small")}));
+    EXPECT_EQ(window.model()->rowCount(), 1);
+}
+
+} // namespace
