@@ -1,7 +1,7 @@
 #include "app/VornaleApplication.h"
 
 #include "app/FailureReport.h"
-#include "app/QtTranslations.h"
+#include "widgets/QtTranslations.h"
 #include "core/ApplicationErrors.h"
 #include "widgets/Fonts.h"
 

@@ -1,11 +1,10 @@
 #include "summary_app/CommandLine.h"
 #include "summary_app/SummaryWindow.h"
 #include "widgets/Fonts.h"
+#include "widgets/QtTranslations.h"
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <cstdio>
 
@@ -40,11 +39,12 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vornale-summary"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vornale.VornaleSummary"));
     RegisterFontSubstitutes();
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    // Russian like the rest of the window, whatever the user's locale.
+    const std::unique_ptr<QTranslator> qtTranslations = LoadQtRussianTranslations();
+    if (qtTranslations)
+        QApplication::installTranslator(qtTranslations.get());
     SummaryWindow window;
     window.show();
     QStringList paths = arguments.mid(1);

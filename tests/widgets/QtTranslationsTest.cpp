@@ -1,4 +1,4 @@
-#include "app/QtTranslations.h"
+#include "widgets/QtTranslations.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
