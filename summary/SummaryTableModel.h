@@ -11,7 +11,27 @@ class SummaryTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { ColPath = 0, ColOutcome = 9, ColIndex = 10, ColLevel = 11, ColumnCount = 17 };
+    // In the order of the CSV's columns.
+    enum Column {
+        ColPath,
+        ColName,
+        ColSex,
+        ColSystolic,
+        ColDiastolic,
+        ColPulse,
+        ColWeight,
+        ColHeight,
+        ColAge,
+        ColOutcome,
+        ColIndex,
+        ColLevel,
+        ColExpectedSystolic,
+        ColExpectedDiastolic,
+        ColOptimalWeight,
+        ColKerdo,
+        ColBalance,
+        ColumnCount
+    };
     static constexpr int SortRole = Qt::UserRole;
 
     using QAbstractTableModel::QAbstractTableModel;

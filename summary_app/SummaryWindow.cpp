@@ -11,6 +11,19 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+namespace {
+
+// The level column shows every level's text whole.
+int WidestLevelText(const QFontMetrics& metrics)
+{
+    int widest = 0;
+    for (AdaptationLevel level : kAllLevels)
+        widest = std::max(widest, metrics.horizontalAdvance(LevelText(level)));
+    return widest;
+}
+
+} // namespace
+
 SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(new SummaryTableModel(this))
 {
     ui.setupUi(this);
@@ -25,17 +38,21 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(new
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setDefaultSectionSize(64);
     // The results first, right after the name; the entry texts and the expected values follow.
-    const int shownOrder[] = {SummaryTableModel::ColPath, 1, SummaryTableModel::ColOutcome, SummaryTableModel::ColIndex,
-                              SummaryTableModel::ColLevel, 16, 15, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14};
+    using M = SummaryTableModel;
+    const int shownOrder[] = {M::ColPath,     M::ColName,     M::ColOutcome,  M::ColIndex,
+                              M::ColLevel,    M::ColBalance,  M::ColKerdo,    M::ColSex,
+                              M::ColSystolic, M::ColDiastolic, M::ColPulse,   M::ColWeight,
+                              M::ColHeight,   M::ColAge,      M::ColExpectedSystolic,
+                              M::ColExpectedDiastolic, M::ColOptimalWeight};
     for (int visual = 0; visual < int(std::size(shownOrder)); ++visual)
         header->moveSection(header->visualIndex(shownOrder[visual]), visual);
-    ui.tableView->setColumnWidth(SummaryTableModel::ColPath, 170);
-    ui.tableView->setColumnWidth(1, 140);
-    ui.tableView->setColumnWidth(SummaryTableModel::ColOutcome, 150);
-    ui.tableView->setColumnWidth(SummaryTableModel::ColLevel, 240);
-    ui.tableView->setColumnWidth(15, 90);
-    ui.tableView->setColumnWidth(16, 140);
-    ui.tableView->setColumnWidth(2, 40);
+    ui.tableView->setColumnWidth(M::ColPath, 170);
+    ui.tableView->setColumnWidth(M::ColName, 140);
+    ui.tableView->setColumnWidth(M::ColOutcome, 150);
+    ui.tableView->setColumnWidth(M::ColLevel, WidestLevelText(ui.tableView->fontMetrics()) + 12);
+    ui.tableView->setColumnWidth(M::ColKerdo, 90);
+    ui.tableView->setColumnWidth(M::ColBalance, 140);
+    ui.tableView->setColumnWidth(M::ColSex, 40);
     ui.tableView->setTextElideMode(Qt::ElideLeft); // the file's own name matters more than its folders
     ui.tableView->verticalHeader()->setDefaultSectionSize(ui.tableView->fontMetrics().height() + 6);
     ui.progressPanel->hide();
