@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 using namespace audiotest;
 using Call = SimulatedWaveOutDevice::Call;
@@ -65,6 +66,9 @@ private:
     quint32 m_next = 0;
 };
 
+// How a test ends a component's playback: by request or by destroying it.
+enum class Ending { Deactivate, Destroy };
+
 class WaveOutTest : public SimulatedDeviceTest {
 protected:
     // Records the events of `component` as they fire.
@@ -74,6 +78,37 @@ protected:
         component.setOnDeactivate([this](TWaveAudioIO*) { events.push_back("deactivate"); });
         component.setOnPause([this](TWaveAudioIO*) { events.push_back("pause"); });
         component.setOnResume([this](TWaveAudioIO*) { events.push_back("resume"); });
+    }
+
+    // A source for the next row of a table, watched, with the events and reports of the rows
+    // before it forgotten.
+    std::unique_ptr<PatternSource> freshWatchedSource()
+    {
+        events.clear();
+        reported.clear();
+        auto source = std::make_unique<PatternSource>(1'000'000);
+        watch(*source);
+        return source;
+    }
+
+    // Ends the playback of `source` the way `ending` says, which must not wait for the device, and
+    // returns what the device had seen once everything settled. A destroyed source is left null.
+    DeviceSummary endWithoutWaiting(std::unique_ptr<PatternSource>& source, Ending ending)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        if (ending == Ending::Deactivate) {
+            source->setActive(false);
+            EXPECT_FALSE(source->active());
+            EXPECT_EQ(source->ActiveBufferCount(), 0);
+        } else {
+            source.reset();
+        }
+        EXPECT_LT(timer.elapsed(), 100);
+        if (source)
+            settle(device());
+        drainEvents();
+        return source ? summarise(device()) : devices.lastDestroyed();
     }
 
     std::vector<quint32> writtenLengths()
@@ -601,9 +636,6 @@ TEST_P(WaveOutLifeCycleTest, LevelFollowsEachQueuedBufferAndEndsAtZero)
     EXPECT_EQ(levels, (std::vector<int>{PeakLevel(data.constData(), 100, 16), 0}));
 }
 
-// How a test ends a component's playback: by request or by destroying it.
-enum class Ending { Deactivate, Destroy };
-
 struct QuickCloseRow {
     const char* name;
     Ending ending;
@@ -621,27 +653,11 @@ TEST_P(WaveOutLifeCycleTest, CloseRightAfterTheOpenReportsNoFalseError)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        events.clear();
-        reported.clear();
-        auto source = std::make_unique<PatternSource>(1'000'000);
-        watch(*source);
+        auto source = freshWatchedSource();
         if (row.pausedBeforeTheOpen)
             source->InternalPause();
         source->setActive(true);
-        QElapsedTimer timer;
-        timer.start();
-        if (row.ending == Ending::Deactivate) {
-            source->setActive(false);
-            EXPECT_FALSE(source->active());
-            EXPECT_EQ(source->ActiveBufferCount(), 0);
-        } else {
-            source.reset();
-        }
-        EXPECT_LT(timer.elapsed(), 100);
-        if (source)
-            settle(device());
-        drainEvents();
-        const DeviceSummary seen = source ? summarise(device()) : devices.lastDestroyed();
+        const DeviceSummary seen = endWithoutWaiting(source, row.ending);
         EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : reported.front());
         EXPECT_FALSE(seen.open);
         EXPECT_EQ(seen.prepares, 0);
@@ -664,29 +680,13 @@ TEST_P(WaveOutLifeCycleTest, ResetWithEveryBufferAlreadyBackClosesAtOnceWithoutA
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        events.clear();
-        reported.clear();
-        auto source = std::make_unique<PatternSource>(1'000'000);
-        watch(*source);
+        auto source = freshWatchedSource();
         source->setBufferLength(10);
         source->setActive(true);
         settle(device());
         ASSERT_EQ(source->ActiveBufferCount(), 2);
         device().completeBuffers(); // both come back; their reports wait unhandled
-        QElapsedTimer timer;
-        timer.start();
-        if (row.ending == Ending::Deactivate) {
-            source->setActive(false);
-            EXPECT_FALSE(source->active());
-            EXPECT_EQ(source->ActiveBufferCount(), 0);
-        } else {
-            source.reset();
-        }
-        EXPECT_LT(timer.elapsed(), 100);
-        if (source)
-            settle(device());
-        drainEvents();
-        const DeviceSummary seen = source ? summarise(device()) : devices.lastDestroyed();
+        const DeviceSummary seen = endWithoutWaiting(source, row.ending);
         EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : reported.front());
         EXPECT_FALSE(seen.open);
         EXPECT_EQ(seen.resets, 1);
