@@ -177,7 +177,13 @@ public:
                     static_cast<long long>(RunBoundMs), static_cast<long long>(m_longestMs));
     }
     int wrong() const { return m_wrong; }
-    qint64 longestMs() const { return m_longestMs; }
+    // Prints the figures under `name`; no run may have gone wrong or taken longer than the bound.
+    void expectAllRightAndQuick(const char* name) const
+    {
+        print(name);
+        EXPECT_EQ(m_wrong, 0);
+        EXPECT_LE(m_longestMs, RunBoundMs);
+    }
 
 private:
     int m_runs = 0;
@@ -218,6 +224,31 @@ std::unique_ptr<TAudioPlayer> watchedPlayer(Events& events)
     return player;
 }
 
+// Runs the row's ending Repeats times, each on a fresh watched player that `start` brings to the
+// moment of the ending. A run is wrong when anything reached the failure reporter (`reported`,
+// cleared before each run), the events differ from the row's, or `leftWrong` finds fault with the
+// player afterwards (null once destroyed). The first wrong run is told with its report.
+template <typename Start, typename LeftWrong>
+void repeatEnding(const EndingRow& row, std::vector<std::string>& reported, Start start, LeftWrong leftWrong)
+{
+    RepeatFigures figures;
+    for (int run = 0; run < Repeats; ++run) {
+        reported.clear();
+        Events events;
+        auto player = watchedPlayer(events);
+        start(*player);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        const qint64 elapsed = endPlayback(player, row.ending);
+        drainEvents();
+        const bool wrong = !reported.empty() || events != row.events || leftWrong(player.get());
+        if (wrong && figures.wrong() == 0)
+            ADD_FAILURE() << "first wrong run: " << (reported.empty() ? "no report" : reported.front());
+        figures.add(elapsed, wrong);
+    }
+    figures.expectAllRightAndQuick(row.name);
+}
+
 TEST_F(AlsaPlaybackTest, CloseRightAfterTheOpenReportsNoFalseError)
 {
     config.useFileBackedDefault(QStringLiteral("file.conf"));
@@ -227,22 +258,8 @@ TEST_F(AlsaPlaybackTest, CloseRightAfterTheOpenReportsNoFalseError)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        RepeatFigures figures;
-        for (int run = 0; run < Repeats; ++run) {
-            reported.clear();
-            Events events;
-            auto player = watchedPlayer(events);
-            player->setActive(true);
-            const qint64 elapsed = endPlayback(player, row.ending);
-            drainEvents();
-            const bool wrong = !reported.empty() || events != row.events || (player && player->active());
-            if (wrong && figures.wrong() == 0)
-                ADD_FAILURE() << "first wrong run: " << (reported.empty() ? "no report" : reported.front());
-            figures.add(elapsed, wrong);
-        }
-        figures.print(row.name);
-        EXPECT_EQ(figures.wrong(), 0);
-        EXPECT_LE(figures.longestMs(), RunBoundMs);
+        repeatEnding(row, reported, [](TAudioPlayer& player) { player.setActive(true); },
+                     [](TAudioPlayer* player) { return player && player->active(); });
     }
 }
 
@@ -254,37 +271,27 @@ TEST_F(AlsaPlaybackTest, ResetWithEveryBufferAlreadyBackClosesAtOnceWithoutARepo
         {"Destroy", Ending::Destroy, {"activate"}},
         {"ChangeClip", Ending::ChangeClip, {"activate", "deactivate"}},
     };
+    const auto bothBuffersBack = [this](TAudioPlayer& player) {
+        player.setBufferLength(10);
+        player.InternalPause(); // the first two buffers wait in the device
+        player.setActive(true);
+        ASSERT_TRUE(waitUntil([&] { return player.ActiveBufferCount() == 2; }, 2000));
+        player.InternalResume();
+        // The device plays both and reports them done; the reports stay unhandled.
+        QElapsedTimer played;
+        played.start();
+        while (lastDevice->queuedCount() > 0 && played.elapsed() < 2000)
+            QThread::msleep(1);
+        ASSERT_EQ(lastDevice->queuedCount(), 0u);
+        ASSERT_EQ(player.ActiveBufferCount(), 2);
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        RepeatFigures figures;
-        for (int run = 0; run < Repeats; ++run) {
-            reported.clear();
-            Events events;
-            auto player = watchedPlayer(events);
-            player->setBufferLength(10);
-            player->InternalPause(); // the first two buffers wait in the device
-            player->setActive(true);
-            ASSERT_TRUE(waitUntil([&] { return player->ActiveBufferCount() == 2; }, 2000));
-            player->InternalResume();
-            // The device plays both and reports them done; the reports stay unhandled.
-            QElapsedTimer played;
-            played.start();
-            while (lastDevice->queuedCount() > 0 && played.elapsed() < 2000)
-                QThread::msleep(1);
-            ASSERT_EQ(lastDevice->queuedCount(), 0u);
-            ASSERT_EQ(player->ActiveBufferCount(), 2);
-
-            const qint64 elapsed = endPlayback(player, row.ending);
-            drainEvents();
-            const bool wrong = !reported.empty() || events != row.events || (player && player->active())
-                || (player && player->ActiveBufferCount() != 0);
-            if (wrong && figures.wrong() == 0)
-                ADD_FAILURE() << "first wrong run: " << (reported.empty() ? "no report" : reported.front());
-            figures.add(elapsed, wrong);
-        }
-        figures.print(row.name);
-        EXPECT_EQ(figures.wrong(), 0);
-        EXPECT_LE(figures.longestMs(), RunBoundMs);
+        repeatEnding(row, reported, bothBuffersBack, [](TAudioPlayer* player) {
+            return player && (player->active() || player->ActiveBufferCount() != 0);
+        });
+        if (HasFatalFailure())
+            return;
     }
 }
 
@@ -338,9 +345,7 @@ TEST_F(AlsaPlaybackTest, ZeroBufferSizeIsRefusedBeforeTheOpenInsteadOfCrashing)
         const bool wrong = !refused || source.active() || source.LastError() != wrBadFormat || !reported.empty();
         figures.add(elapsed, wrong);
     }
-    figures.print("ZeroBufferSize");
-    EXPECT_EQ(figures.wrong(), 0);
-    EXPECT_LE(figures.longestMs(), RunBoundMs);
+    figures.expectAllRightAndQuick("ZeroBufferSize");
 
     // The same source with a usable format streams its bytes and ends.
     MakePcmFormat(format, ppMono16Bit44100Hz);

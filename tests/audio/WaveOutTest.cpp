@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 using namespace audiotest;
 using Call = SimulatedWaveOutDevice::Call;
@@ -65,6 +66,27 @@ private:
     quint32 m_next = 0;
 };
 
+// Activates `source`, whose open must fail with `code`: with OnError assigned the failure goes
+// there once (`errors` counts its calls), without it the text for `code` is raised. The caller
+// says which it assigned, so that an OnError the component lost is not taken for none.
+void expectFailedActivation(TWaveAudioOut& source, bool onErrorAssigned, const int& errors, WaveResult code)
+{
+    if (onErrorAssigned) {
+        EXPECT_NO_THROW(source.setActive(true));
+        EXPECT_EQ(errors, 1);
+    } else {
+        try {
+            source.setActive(true);
+            ADD_FAILURE() << "no exception";
+        } catch (const EWaveAudioSysError& failure) {
+            EXPECT_EQ(failure.message(), StandardWaveErrorText(code));
+        }
+    }
+}
+
+// How a test ends a component's playback: by request or by destroying it.
+enum class Ending { Deactivate, Destroy };
+
 class WaveOutTest : public SimulatedDeviceTest {
 protected:
     // Records the events of `component` as they fire.
@@ -74,6 +96,37 @@ protected:
         component.setOnDeactivate([this](TWaveAudioIO*) { events.push_back("deactivate"); });
         component.setOnPause([this](TWaveAudioIO*) { events.push_back("pause"); });
         component.setOnResume([this](TWaveAudioIO*) { events.push_back("resume"); });
+    }
+
+    // A source for the next row of a table, watched, with the events and reports of the rows
+    // before it forgotten.
+    std::unique_ptr<PatternSource> freshWatchedSource()
+    {
+        events.clear();
+        reported.clear();
+        auto source = std::make_unique<PatternSource>(1'000'000);
+        watch(*source);
+        return source;
+    }
+
+    // Ends the playback of `source` the way `ending` says, which must not wait for the device, and
+    // returns what the device had seen once everything settled. A destroyed source is left null.
+    DeviceSummary endWithoutWaiting(std::unique_ptr<PatternSource>& source, Ending ending)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        if (ending == Ending::Deactivate) {
+            source->setActive(false);
+            EXPECT_FALSE(source->active());
+            EXPECT_EQ(source->ActiveBufferCount(), 0);
+        } else {
+            source.reset();
+        }
+        EXPECT_LT(timer.elapsed(), 100);
+        if (source)
+            settle(device());
+        drainEvents();
+        return source ? summarise(device()) : devices.lastDestroyed();
     }
 
     std::vector<quint32> writtenLengths()
@@ -273,17 +326,7 @@ TEST_P(OpenFailureTest, GoesToOnErrorOrRaisesTheDeviceText)
         });
     device().failCall(row.failing, row.code);
 
-    if (row.onErrorAssigned) {
-        EXPECT_NO_THROW(source.setActive(true));
-        EXPECT_EQ(errors, 1);
-    } else {
-        try {
-            source.setActive(true);
-            ADD_FAILURE() << "no exception";
-        } catch (const EWaveAudioSysError& failure) {
-            EXPECT_EQ(failure.message(), StandardWaveErrorText(row.code));
-        }
-    }
+    expectFailedActivation(source, row.onErrorAssigned, errors, row.code);
     EXPECT_FALSE(source.active());
     EXPECT_EQ(source.LastError(), row.code);
     drainEvents();
@@ -601,9 +644,6 @@ TEST_P(WaveOutLifeCycleTest, LevelFollowsEachQueuedBufferAndEndsAtZero)
     EXPECT_EQ(levels, (std::vector<int>{PeakLevel(data.constData(), 100, 16), 0}));
 }
 
-// How a test ends a component's playback: by request or by destroying it.
-enum class Ending { Deactivate, Destroy };
-
 struct QuickCloseRow {
     const char* name;
     Ending ending;
@@ -621,27 +661,11 @@ TEST_P(WaveOutLifeCycleTest, CloseRightAfterTheOpenReportsNoFalseError)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        events.clear();
-        reported.clear();
-        auto source = std::make_unique<PatternSource>(1'000'000);
-        watch(*source);
+        auto source = freshWatchedSource();
         if (row.pausedBeforeTheOpen)
             source->InternalPause();
         source->setActive(true);
-        QElapsedTimer timer;
-        timer.start();
-        if (row.ending == Ending::Deactivate) {
-            source->setActive(false);
-            EXPECT_FALSE(source->active());
-            EXPECT_EQ(source->ActiveBufferCount(), 0);
-        } else {
-            source.reset();
-        }
-        EXPECT_LT(timer.elapsed(), 100);
-        if (source)
-            settle(device());
-        drainEvents();
-        const DeviceSummary seen = source ? summarise(device()) : devices.lastDestroyed();
+        const DeviceSummary seen = endWithoutWaiting(source, row.ending);
         EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : reported.front());
         EXPECT_FALSE(seen.open);
         EXPECT_EQ(seen.prepares, 0);
@@ -664,29 +688,13 @@ TEST_P(WaveOutLifeCycleTest, ResetWithEveryBufferAlreadyBackClosesAtOnceWithoutA
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        events.clear();
-        reported.clear();
-        auto source = std::make_unique<PatternSource>(1'000'000);
-        watch(*source);
+        auto source = freshWatchedSource();
         source->setBufferLength(10);
         source->setActive(true);
         settle(device());
         ASSERT_EQ(source->ActiveBufferCount(), 2);
         device().completeBuffers(); // both come back; their reports wait unhandled
-        QElapsedTimer timer;
-        timer.start();
-        if (row.ending == Ending::Deactivate) {
-            source->setActive(false);
-            EXPECT_FALSE(source->active());
-            EXPECT_EQ(source->ActiveBufferCount(), 0);
-        } else {
-            source.reset();
-        }
-        EXPECT_LT(timer.elapsed(), 100);
-        if (source)
-            settle(device());
-        drainEvents();
-        const DeviceSummary seen = source ? summarise(device()) : devices.lastDestroyed();
+        const DeviceSummary seen = endWithoutWaiting(source, row.ending);
         EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : reported.front());
         EXPECT_FALSE(seen.open);
         EXPECT_EQ(seen.resets, 1);
@@ -721,17 +729,7 @@ TEST_P(WaveOutLifeCycleTest, ZeroBufferSizeIsRefusedBeforeTheOpenInsteadOfCrashi
         int errors = 0;
         if (row.onErrorAssigned)
             source.setOnError([&](TWaveAudioIO*) { ++errors; });
-        if (row.onErrorAssigned) {
-            EXPECT_NO_THROW(source.setActive(true));
-            EXPECT_EQ(errors, 1);
-        } else {
-            try {
-                source.setActive(true);
-                ADD_FAILURE() << "no exception";
-            } catch (const EWaveAudioSysError& failure) {
-                EXPECT_EQ(failure.message(), StandardWaveErrorText(wrBadFormat));
-            }
-        }
+        expectFailedActivation(source, row.onErrorAssigned, errors, wrBadFormat);
         EXPECT_EQ(source.LastError(), wrBadFormat);
         EXPECT_FALSE(source.active());
         EXPECT_EQ(device().callCount(Call::Open), 0);

@@ -1,6 +1,7 @@
 #include "summary/RecordFileScan.h"
 
 #include "tests/core/RowName.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,13 +16,7 @@
 
 namespace {
 
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+using testsupport::WriteFile;
 
 QStringList Relative(const QTemporaryDir& folder, const QStringList& paths)
 {
@@ -71,19 +66,19 @@ protected:
 
 TEST_F(FolderScan, FindsRecordsByHeaderWhateverTheirNameAndEveryVnlFile)
 {
-    Write(at("a/pupil.vnl"), "Vornale 5\r\n");
-    Write(at("a/b/c/deep.txt"), "Vornale 5\r\nX\r\n");
-    Write(at("no-extension"), "Vornale 5");
-    Write(at("broken.vnl"), "garbage");
-    Write(at("photo.jpg"), "\xFF\xD8\xFF\xE0 not a record");
-    Write(at("notes.txt"), "Vornale 5 appears only\non the first line? no:\n");
+    WriteFile(at("a/pupil.vnl"), "Vornale 5\r\n");
+    WriteFile(at("a/b/c/deep.txt"), "Vornale 5\r\nX\r\n");
+    WriteFile(at("no-extension"), "Vornale 5");
+    WriteFile(at("broken.vnl"), "garbage");
+    WriteFile(at("photo.jpg"), "\xFF\xD8\xFF\xE0 not a record");
+    WriteFile(at("notes.txt"), "Vornale 5 appears only\non the first line? no:\n");
     EXPECT_EQ(found(), QStringList({"a/b/c/deep.txt", "a/pupil.vnl", "broken.vnl", "no-extension", "notes.txt"}));
     EXPECT_TRUE(scan().skipped.isEmpty());
 }
 
 TEST_F(FolderScan, SymbolicLinkLoopIsSkippedWithAReason)
 {
-    Write(at("a/one.vnl"), "Vornale 5\r\n");
+    WriteFile(at("a/one.vnl"), "Vornale 5\r\n");
     ASSERT_EQ(::symlink("..", QFile::encodeName(at("a/up")).constData()), 0);
     const RecordFileList list = scan();
     EXPECT_EQ(Relative(m_folder, list.files), QStringList({"a/one.vnl"}));
@@ -94,7 +89,7 @@ TEST_F(FolderScan, SymbolicLinkLoopIsSkippedWithAReason)
 
 TEST_F(FolderScan, FolderReachedTwiceByLinksIsReadOnce)
 {
-    Write(at("a/one.vnl"), "Vornale 5\r\n");
+    WriteFile(at("a/one.vnl"), "Vornale 5\r\n");
     ASSERT_EQ(::symlink("a", QFile::encodeName(at("b")).constData()), 0);
     const RecordFileList list = scan();
     EXPECT_EQ(list.files.size(), 1);
@@ -166,8 +161,8 @@ RecordFileList ScanAsUnprivileged(const QString& folder)
 
 TEST_F(FolderScan, UnreadableFolderIsSkippedWithAReason)
 {
-    Write(at("locked/one.vnl"), "Vornale 5\r\n");
-    Write(at("open/two.vnl"), "Vornale 5\r\n");
+    WriteFile(at("locked/one.vnl"), "Vornale 5\r\n");
+    WriteFile(at("open/two.vnl"), "Vornale 5\r\n");
     ASSERT_EQ(::chmod(QFile::encodeName(m_folder.path()).constData(), 0755), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(at("open")).constData(), 0755), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(at("locked")).constData(), 0), 0);
@@ -194,14 +189,14 @@ TEST_F(FolderScan, HugeFileIsLookedAtOnlyAtItsStart)
 
 TEST_F(FolderScan, NamedFilesAreKeptWhateverTheyHold)
 {
-    Write(at("x.bin"), "nothing");
+    WriteFile(at("x.bin"), "nothing");
     const RecordFileList list = FindRecordFiles({at("x.bin"), at("missing.vnl")});
     EXPECT_EQ(list.files, QStringList({at("x.bin"), at("missing.vnl")}));
 }
 
 TEST_F(FolderScan, CancelStopsTheWalk)
 {
-    Write(at("a/one.vnl"), "Vornale 5\r\n");
+    WriteFile(at("a/one.vnl"), "Vornale 5\r\n");
     const std::atomic<bool> cancelled{true};
     EXPECT_TRUE(FindRecordFiles({m_folder.path()}, &cancelled).files.isEmpty());
 }

@@ -2,8 +2,8 @@
 
 #include "core/RegionalSettings.h"
 #include "tests/core/RowName.h"
+#include "tests/support/TestFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -29,13 +29,7 @@ protected:
         write("group/c.vnl", "not a record");
     }
     QString at(const QString& name) const { return m_folder.filePath(name); }
-    void write(const QString& name, const QByteArray& bytes)
-    {
-        QDir().mkpath(QFileInfo(at(name)).path());
-        QFile file(at(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    void write(const QString& name, const QByteArray& bytes) { testsupport::WriteFile(at(name), bytes); }
     QByteArray read(const QString& name) const
     {
         QFile file(at(name));

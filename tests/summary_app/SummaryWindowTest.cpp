@@ -3,8 +3,8 @@
 #include "core/RegionalSettings.h"
 #include "summary/SummaryTableModel.h"
 #include "summary_app/CountsChartWidget.h"
+#include "tests/support/TestFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -28,13 +28,7 @@ protected:
         window.show();
     }
     QString at(const QString& name) const { return m_folder.filePath(name); }
-    void write(const QString& name, const QByteArray& bytes)
-    {
-        QDir().mkpath(QFileInfo(at(name)).path());
-        QFile file(at(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    void write(const QString& name, const QByteArray& bytes) { testsupport::WriteFile(at(name), bytes); }
     bool readAll(const QStringList& paths)
     {
         QSignalSpy finished(&window, &SummaryWindow::readingFinished);

@@ -1,5 +1,7 @@
 #include "widgets/AdvProgressBar.h"
 
+#include "tests/widgets/MainBar.h"
+
 #include <QCoreApplication>
 #include <QPaintEvent>
 #include <gtest/gtest.h>
@@ -13,23 +15,6 @@ const LevelScheme kMainScheme{{LevelPair{clLime, 0x00E1FFE1}, LevelPair{0x0053A9
                                LevelPair{clRed, 0x00CACAFF}, LevelPair{clBlack, clSilver}},
                               110,
                               120};
-
-// The level bar of the main window as its layout configures it.
-void configureMainBar(TAdvProgressBar& bar)
-{
-    bar.resize(28, 89);
-    bar.setOrientation(TAdvProgressBar::goVertical);
-    bar.setSteps(100);
-    bar.setLevel1Perc(110);
-    bar.setLevel2Perc(120);
-    bar.setShowPercentage(false);
-    bar.setLevel1Color(0x0053A9FF);
-    bar.setLevel1ColorTo(0x00A8D3FF);
-    bar.setLevel2Color(clRed);
-    bar.setLevel2ColorTo(0x00CACAFF);
-    bar.setLevel3Color(clBlack);
-    bar.setLevel3ColorTo(clSilver);
-}
 
 QImage mainBarAt(int position, int steps = 100)
 {

@@ -4,6 +4,8 @@
 #include "widgets/Fonts.h"
 #include "widgets/GradientLabel.h"
 
+#include "tests/widgets/MainBar.h"
+
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -69,19 +71,10 @@ int mixedBlocks(const QImage& picture, const QRect& area)
     return mixed;
 }
 
-// The main window's bar: 28 x 89, upright, 100 steps, thresholds 110 and 120, no text.
+// The main window's bar at `position`.
 void mainBar(TAdvProgressBar& bar, int position)
 {
-    bar.resize(28, 89);
-    bar.setOrientation(TAdvProgressBar::goVertical);
-    bar.setSteps(100);
-    bar.setLevel1Perc(110);
-    bar.setLevel2Perc(120);
-    bar.setShowPercentage(false);
-    bar.setLevel1Color(0x0053A9FF);
-    bar.setLevel1ColorTo(0x00A8D3FF);
-    bar.setLevel3Color(clBlack);
-    bar.setLevel3ColorTo(clSilver);
+    configureMainBar(bar);
     bar.setPosition(position);
 }
 
