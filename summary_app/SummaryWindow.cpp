@@ -194,8 +194,9 @@ void SummaryWindow::updateCounts()
 {
     const SummaryCounts& counts = m_model->counts();
     ui.chart->setCounts(counts);
-    ui.countsLabel->setText(QStringLiteral("Файлов: %1   Рассчитано: %2   Ошибка ввода: %3   "
-                                           "Неверный формат: %4   Ошибка чтения: %5")
+    // One count a line beside the chart, so none is broken across lines.
+    ui.countsLabel->setText(QStringLiteral("Файлов: %1\nРассчитано: %2\nОшибка ввода: %3\n"
+                                           "Неверный формат: %4\nОшибка чтения: %5")
                                 .arg(counts.files)
                                 .arg(counts.assessed)
                                 .arg(counts.notAcceptable)
