@@ -23,6 +23,14 @@ pressure expected from the body-mass index, the optimal weight and the Kerdo
 vegetative index with its verdict on vegetative balance.
 
 A subject's data is kept in small .vnl record files, which open from the
-file manager. The program speaks Russian.")
+file manager.
+
+A second program, vornale-summary, makes the group summary: it reads the
+record files of a class or a squad at once (folders searched recursively),
+shows one row per subject with the group's counts per adaptation level and
+vegetative balance, and exports them to CSV and to a printable PDF report,
+from its window or from the command line without a display.
+
+Both programs speak Russian.")
 
 include(CPack)

@@ -14,9 +14,9 @@ packages=(
   locales qt6-translations-l10n
 )
 
-# The installed-program tests: desktop-file validators, the MIME lookup, window captures.
+# The installed-program tests: desktop-file validators, the MIME lookup, window captures, man pages.
 packages+=(desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
-  imagemagick xdotool)
+  imagemagick xdotool man-db)
 packages+=("$@")
 
 missing=()

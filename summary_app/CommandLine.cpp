@@ -19,6 +19,7 @@ void Configure(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
     parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
+    parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")});
     parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
                                  QStringLiteral("ПУТЬ…"));
 }
@@ -59,6 +60,11 @@ bool ParseCommandLine(const QStringList& arguments, CommandLineRequest& request,
     }
     if (parser.isSet(QStringLiteral("help"))) {
         out << parser.helpText();
+        helpShown = true;
+        return true;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << "vornale-summary " << QCoreApplication::applicationVersion() << '\n';
         helpShown = true;
         return true;
     }

@@ -21,7 +21,7 @@ bool WantsCommandLine(const QStringList& arguments);
 bool NeedsPainting(const QStringList& arguments);
 
 // Parses the arguments (the first is the program). On a usage error returns false and says why
-// in `error`.
+// in `error`. `helpShown` tells that the help or the version was printed to `out` instead.
 bool ParseCommandLine(const QStringList& arguments, CommandLineRequest& request, QString& error, bool& helpShown,
                       QTextStream& out);
 

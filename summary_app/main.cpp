@@ -22,6 +22,7 @@ QStringList Arguments(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORNALE_VERSION));
     const QStringList arguments = Arguments(argc, argv);
     if (WantsCommandLine(arguments)) {
         QTextStream out(stdout);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks the installed program and its desktop files, one row per call:
+# Checks the installed programs and their desktop files, one row per call:
 #   installed_program_test.sh ROW     runs one row (VORNALE_INSTALLED names the install prefix)
 #   installed_program_test.sh --list  prints the rows
 # Rows named gui_* run on their own virtual display and look at the real window: a capture
@@ -12,6 +12,7 @@ self="$(readlink -f "$0")"
 source_dir="$(dirname "$self")/../.."
 prefix="${VORNALE_INSTALLED:-}"
 bin="$prefix/bin/vornale-lite"
+summary_bin="$prefix/bin/vornale-summary"
 record_type=application/x-vornale-record
 app_id=org.example.vornale.VornaleLite
 skip=77
@@ -52,6 +53,25 @@ row_DesktopEntriesValidate() {
     grep -qx "Icon=$app_id" "$main" || fail "Icon line"
     grep -q "^MimeType=.*$record_type;" "$main" || fail "record type not claimed"
     grep -q '^Comment\[ru\]=' "$main" || fail "no Russian comment"
+    local summary="$prefix/share/applications/org.example.vornale.VornaleSummary.desktop"
+    [[ -f "$summary" ]] || fail "no desktop entry for the summary"
+    grep -qx 'Exec=vornale-summary %F' "$summary" || fail "summary Exec line"
+    grep -qx "Icon=$app_id" "$summary" || fail "summary Icon line"
+    grep -q '^Name\[ru\]=' "$summary" || fail "summary has no Russian name"
+}
+
+# Every installed program has its manual page, and man reads it without a warning.
+row_ManualPagesForEveryProgram() {
+    local program name page
+    for program in "$prefix"/bin/*; do
+        name=$(basename "$program")
+        page="$prefix/share/man/man1/$name.1.gz"
+        [[ -f "$page" ]] || fail "no manual page for $name"
+        LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>"$work/err" >"$work/out" || fail "man $name"
+        [[ ! -s "$work/err" ]] || fail "man $name: $(cat "$work/err")"
+        grep -q "^NAME" "$work/out" || fail "man $name: no NAME section"
+        grep -qF -- "--version" "$work/out" || fail "man $name does not describe --version"
+    done
 }
 
 row_MetainfoValidates() {
@@ -164,6 +184,66 @@ row_CommandLineWithoutDisplay() {
             [[ ! -s "$work/out" ]] || fail "'$args' wrote to stdout"
         fi
     done
+}
+
+# --- The summary program on the command line -------------------------------------------------
+
+row_SummaryCommandLineWithoutDisplay() {
+    # arguments | exit code | text expected on stdout | text expected on stderr
+    local rows=(
+        "--help|0|--csv <ФАЙЛ>|"
+        "--version|0|vornale-summary ${VORNALE_VERSION:-}|"
+        "--no-such-option|2||Использование: "
+        "--csv|2||--csv"
+        "--csv $work/out.csv|2||не указаны файлы"
+    )
+    local row args code out err
+    for row in "${rows[@]}"; do
+        IFS='|' read -r args code out err <<<"$row"
+        local status=0
+        # shellcheck disable=SC2086
+        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$summary_bin" $args \
+            >"$work/out" 2>"$work/err" || status=$?
+        expect_eq "$status" "$code" "exit code of '$args'"
+        if [[ -n "$out" ]]; then grep -qF -- "$out" "$work/out" || fail "'$args' stdout lacks '$out'"; fi
+        if [[ -n "$err" ]]; then
+            grep -qF -- "$err" "$work/err" || fail "'$args' stderr lacks '$err'"
+            [[ ! -s "$work/out" ]] || fail "'$args' wrote to stdout"
+        fi
+        [[ ! -e "$work/out.csv" ]] || fail "'$args' wrote a CSV"
+    done
+}
+
+# The worked example's row in the CSV, its numbers with the locale's decimal separator.
+row_SummaryCsvOfWorkedExample() {
+    mkdir -p "$work/group"
+    write_record "$work/group/subject.vnl" "Vornale 5"
+    local tail="Иванов Иван;М;120;80;70;70;175;30;Рассчитано;%s;Удовлетворительная адаптация;122;78;71;-14;Нормальный баланс"
+    # locale | index as the CSV shows it
+    local rows=(
+        "C.UTF-8|2.30"
+        "ru_RU.UTF-8|2,30"
+    )
+    local row locale index tested=0
+    for row in "${rows[@]}"; do
+        IFS='|' read -r locale index <<<"$row"
+        if ! locale -a | grep -qix "${locale/UTF-8/utf8}"; then
+            echo "locale $locale not generated: row skipped"
+            continue
+        fi
+        rm -f "$work/group.csv"
+        local status=0
+        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL="$locale" timeout 20 \
+            "$summary_bin" --csv "$work/group.csv" "$work/group" >"$work/out" 2>"$work/err" || status=$?
+        expect_eq "$status" 0 "exit code under $locale ($(cat "$work/err"))"
+        grep -qx "Рассчитано: 1" "$work/out" || fail "counts under $locale: $(cat "$work/out")"
+        # shellcheck disable=SC2059
+        expect_eq "$(sed -n 2p "$work/group.csv")" "$work/group/subject.vnl;$(printf "$tail" "$index")"$'\r' \
+            "row under $locale"
+        expect_eq "$(wc -l <"$work/group.csv")" 2 "lines under $locale"
+        tested=$((tested + 1))
+    done
+    ((tested > 0)) || exit $skip
 }
 
 # --- The installed program in a window ---------------------------------------------------------
@@ -322,6 +402,7 @@ case "${1:-}" in
 --list) rows; exit 0 ;;
 *)
     [[ -x "$bin" ]] || fail "not installed: $bin"
+    [[ -x "$summary_bin" ]] || fail "not installed: $summary_bin"
     if declare -F "row_$1" >/dev/null; then
         "row_$1"
     elif declare -F "gui_$1" >/dev/null; then

@@ -4,6 +4,8 @@
 #include "tests/core/RowName.h"
 #include "tests/support/TestFiles.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -73,6 +75,45 @@ INSTANTIATE_TEST_SUITE_P(Rows, CommandLineUsage,
                                            UsageCase{"csv_without_file", {"--csv"}},
                                            UsageCase{"unknown_option", {"--xls", "out.csv", "x"}}),
                          RowName());
+
+struct InfoCase
+{
+    std::string name;
+    QStringList arguments;
+    QString printed;
+};
+
+class CommandLineInfo : public CommandLine, public ::testing::WithParamInterface<InfoCase>
+{
+protected:
+    void SetUp() override
+    {
+        m_version = QCoreApplication::applicationVersion();
+        QCoreApplication::setApplicationVersion(QStringLiteral("5.0"));
+    }
+    void TearDown() override { QCoreApplication::setApplicationVersion(m_version); }
+    QString m_version;
+};
+
+// Help and version win over everything else on the line, read nothing and write no file.
+TEST_P(CommandLineInfo, PrintsAndExitsZero)
+{
+    const Outcome result = run(GetParam().arguments);
+    EXPECT_EQ(result.code, 0);
+    EXPECT_TRUE(result.out.contains(GetParam().printed)) << result.out.toStdString();
+    EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+    EXPECT_FALSE(QFile::exists(QStringLiteral("out.csv")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CommandLineInfo,
+    ::testing::Values(InfoCase{"help", {"--help"}, QStringLiteral("--csv <ФАЙЛ>")},
+                      InfoCase{"short_help", {"-h"}, QStringLiteral("--version")},
+                      InfoCase{"version", {"--version"}, QStringLiteral("vornale-summary 5.0\n")},
+                      InfoCase{"short_version", {"-v"}, QStringLiteral("vornale-summary 5.0\n")},
+                      InfoCase{"version_with_an_export", {"--csv", "out.csv", "--version", "x"},
+                               QStringLiteral("vornale-summary 5.0\n")}),
+    RowName());
 
 TEST_F(CommandLine, AllReadExitsZeroAndPrintsTheCounts)
 {
