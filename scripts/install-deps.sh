@@ -24,16 +24,19 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
+# Root's work goes through sudo for an ordinary user, and only when there is some to do.
+as_root=()
+((EUID == 0)) || as_root=(sudo)
+needs_root() {
+  if ((EUID != 0)) && ! command -v sudo >/dev/null; then
+    echo "Installing needs root: $*" >&2
+    exit 1
+  fi
+}
+
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  as_root=()
-  if ((EUID != 0)); then
-    if ! command -v sudo >/dev/null; then
-      echo "Missing, and installing needs root: ${missing[*]}" >&2
-      exit 1
-    fi
-    as_root=(sudo)
-  fi
+  needs_root "${missing[*]}"
   "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
   "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
@@ -41,5 +44,6 @@ fi
 # The users' locale (decimal comma): the program and the test suites run in it.
 if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
   echo "Generating the ru_RU.UTF-8 locale"
-  localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+  needs_root "the ru_RU.UTF-8 locale"
+  "${as_root[@]}" localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi
