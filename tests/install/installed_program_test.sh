@@ -160,22 +160,16 @@ row_DesktopEntryClaimsRecordType() {
 
 # --- Command line without a display ------------------------------------------------------------
 
-row_CommandLineWithoutDisplay() {
-    # arguments | exit code | text expected on stdout | text expected on stderr
-    local rows=(
-        "--help|0|Usage: |"
-        "-h|0|[FILE]|"
-        "--version|0|vornale-lite ${VORNALE_VERSION:-}|"
-        "-v|0|vornale-lite |"
-        "--no-such-option|2||Usage: "
-        "one.vnl two.vnl|2||Too many arguments"
-    )
-    local row args code out err
-    for row in "${rows[@]}"; do
+# Each row: arguments | exit code | text expected on stdout | text expected on stderr.
+# The program runs with no display at all.
+expect_command_line_rows() {
+    local program=$1 row args code out err
+    shift
+    for row in "$@"; do
         IFS='|' read -r args code out err <<<"$row"
         local status=0
         # shellcheck disable=SC2086
-        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$bin" $args \
+        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$program" $args \
             >"$work/out" 2>"$work/err" || status=$?
         expect_eq "$status" "$code" "exit code of '$args'"
         if [[ -n "$out" ]]; then grep -qF -- "$out" "$work/out" || fail "'$args' stdout lacks '$out'"; fi
@@ -186,32 +180,26 @@ row_CommandLineWithoutDisplay() {
     done
 }
 
+row_CommandLineWithoutDisplay() {
+    expect_command_line_rows "$bin" \
+        "--help|0|Usage: |" \
+        "-h|0|[FILE]|" \
+        "--version|0|vornale-lite ${VORNALE_VERSION:-}|" \
+        "-v|0|vornale-lite |" \
+        "--no-such-option|2||Usage: " \
+        "one.vnl two.vnl|2||Too many arguments"
+}
+
 # --- The summary program on the command line -------------------------------------------------
 
 row_SummaryCommandLineWithoutDisplay() {
-    # arguments | exit code | text expected on stdout | text expected on stderr
-    local rows=(
-        "--help|0|--csv <ФАЙЛ>|"
-        "--version|0|vornale-summary ${VORNALE_VERSION:-}|"
-        "--no-such-option|2||Использование: "
-        "--csv|2||--csv"
+    expect_command_line_rows "$summary_bin" \
+        "--help|0|--csv <ФАЙЛ>|" \
+        "--version|0|vornale-summary ${VORNALE_VERSION:-}|" \
+        "--no-such-option|2||Использование: " \
+        "--csv|2||--csv" \
         "--csv $work/out.csv|2||не указаны файлы"
-    )
-    local row args code out err
-    for row in "${rows[@]}"; do
-        IFS='|' read -r args code out err <<<"$row"
-        local status=0
-        # shellcheck disable=SC2086
-        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$summary_bin" $args \
-            >"$work/out" 2>"$work/err" || status=$?
-        expect_eq "$status" "$code" "exit code of '$args'"
-        if [[ -n "$out" ]]; then grep -qF -- "$out" "$work/out" || fail "'$args' stdout lacks '$out'"; fi
-        if [[ -n "$err" ]]; then
-            grep -qF -- "$err" "$work/err" || fail "'$args' stderr lacks '$err'"
-            [[ ! -s "$work/out" ]] || fail "'$args' wrote to stdout"
-        fi
-        [[ ! -e "$work/out.csv" ]] || fail "'$args' wrote a CSV"
-    done
+    [[ ! -e "$work/out.csv" ]] || fail "a usage error wrote a CSV"
 }
 
 # The worked example's row in the CSV, its numbers with the locale's decimal separator.
@@ -254,12 +242,13 @@ label_area=137x33+11+216 # the adaptation level text
 
 # A virtual display of our own, at a random number far from the usual ones: a display that
 # another test is just shutting down could otherwise lose its socket under us. The server says
-# on the given descriptor when it is ready.
+# on the given descriptor when it is ready. -noreset: an X server resets when its last client
+# leaves (an xdotool query, say) and refuses the program if it connects meanwhile.
 start_display() {
     local i server
     for _ in 1 2 3 4 5; do
         : >"$work/display"
-        Xvfb ":$((RANDOM % 20000 + 2000))" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+        Xvfb ":$((RANDOM % 20000 + 2000))" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
             3>"$work/display" 2>"$work/xvfb.log" &
         server=$!
         for i in $(seq 100); do
