@@ -91,7 +91,7 @@ TForm1::TForm1(QWidget* parent)
                 keepCheckedSexTheTabStop();
     });
     keepCheckedSexTheTabStop();
-    for (TAdvEdit* field : {ui.AdvEdit1, ui.AdvEdit2, ui.AdvEdit3, ui.AdvEdit4, ui.AdvEdit5, ui.AdvEdit6, ui.AdvEdit7})
+    for (TAdvEdit* field : entryFields())
         connect(field, &TAdvEdit::changed, this, &TForm1::SomeModified);
     bindCommand(ui.AcNew, &TForm1::AcNewExecute);
     bindCommand(ui.AcOpen, &TForm1::AcOpenExecute);
@@ -235,7 +235,7 @@ void TForm1::showResults(const AssessmentResult& result)
 void TForm1::showInputError()
 {
     for (TAdvEdit* field : {ui.AdvEdit8, ui.AdvEdit9, ui.AdvEdit10, ui.AdvEdit11, ui.AdvEdit12})
-        field->setText(QStringLiteral("0"));
+        field->setText(kResultResetText.toString());
     setBalanceText(QString());
     ui.Label16->setText(QString());
     // The bar's level colours stay those of the last successful calculation.
@@ -265,12 +265,11 @@ void TForm1::FormCreate()
 
 void TForm1::AcNewExecute()
 {
-    ui.AdvEdit1->clear();
-    for (TAdvEdit* field : {ui.AdvEdit2, ui.AdvEdit3, ui.AdvEdit4, ui.AdvEdit5, ui.AdvEdit6, ui.AdvEdit7})
-        field->setText(QStringLiteral("0"));
+    for (const EntryFieldDefinition& definition : EntryFieldDefinitions())
+        entryField(definition.field)->setText(definition.resetText.toString());
     setSexChoice(Sex::Male);
     for (TAdvEdit* field : {ui.AdvEdit8, ui.AdvEdit9, ui.AdvEdit10, ui.AdvEdit11, ui.AdvEdit12})
-        field->setText(QStringLiteral("0"));
+        field->setText(kResultResetText.toString());
     setBalanceText(QString());
     ui.Label16->setText(QString());
     ui.AdvProgressBar1->setPosition(0);
@@ -323,16 +322,10 @@ bool TForm1::openRecordFile(const QString& path)
 
 void TForm1::putSlotIntoField(int slot, const QString& text)
 {
-    // Slot 5 is the sex; the others are the entry fields in tab order.
-    static constexpr int kSexSlot = 5;
-    if (slot == kSexSlot) {
+    if (slot == kSexSlot)
         setSexChoice(SexFromSlotText(text));
-        return;
-    }
-    const std::array<TAdvEdit*, 8> fields{ui.AdvEdit1, ui.AdvEdit2, ui.AdvEdit3, ui.AdvEdit4,
-                                          nullptr,      ui.AdvEdit5, ui.AdvEdit6, ui.AdvEdit7};
-    if (slot >= 1 && slot <= int(fields.size()))
-        fields[std::size_t(slot - 1)]->setText(text);
+    else if (const std::optional<EntryField> field = EntryFieldAtSlot(slot))
+        entryField(*field)->setText(text);
 }
 
 void TForm1::AcSaveExecute()
@@ -342,16 +335,22 @@ void TForm1::AcSaveExecute()
         return;
     const auto finish = qScopeGuard([this] { ui.AdvEdit1->setFocus(); });
     SubjectTexts texts;
-    texts.FullName = ui.AdvEdit1->text();
-    texts.Systolic = ui.AdvEdit2->text();
-    texts.Diastolic = ui.AdvEdit3->text();
-    texts.Pulse = ui.AdvEdit4->text();
+    for (const EntryFieldDefinition& definition : EntryFieldDefinitions())
+        EntryText(texts, definition.field) = entryField(definition.field)->text();
     texts.Sex = sexChoice();
-    texts.Weight = ui.AdvEdit5->text();
-    texts.Height = ui.AdvEdit6->text();
-    texts.Age = ui.AdvEdit7->text();
     // Modified is cleared only once the file is safely in place; a failed save leaves it set.
     WriteRecordFile(path, texts, [this] { Modified = false; });
+}
+
+std::array<TAdvEdit*, kEntryFieldCount> TForm1::entryFields() const
+{
+    // In the order of EntryField, which is the tab order.
+    return {ui.AdvEdit1, ui.AdvEdit2, ui.AdvEdit3, ui.AdvEdit4, ui.AdvEdit5, ui.AdvEdit6, ui.AdvEdit7};
+}
+
+TAdvEdit* TForm1::entryField(EntryField field) const
+{
+    return entryFields()[static_cast<std::size_t>(field)];
 }
 
 void TForm1::AcSaveUpdate()

@@ -2,10 +2,13 @@
 
 #include "app/FileChooser.h"
 #include "audio/WavePlayers.h"
+#include "core/EntryFields.h"
 #include "core/SubjectRecord.h"
 #include "ui_Unit_main.h"
 
 #include <QWidget>
+
+#include <array>
 #include <memory>
 
 class QKeyEvent;
@@ -30,6 +33,10 @@ public:
     void setFileChooser(std::unique_ptr<FileChooser> chooser);
 
     bool isModified() const { return Modified; }
+
+    // The seven entry fields, in the order of EntryField (the tab order).
+    std::array<TAdvEdit*, kEntryFieldCount> entryFields() const;
+    TAdvEdit* entryField(EntryField field) const;
 
     // Opens a record file as the Open command does once the examiner has chosen `path`. Returns
     // false, having done nothing, when no file of that name exists. I/O failures are thrown.

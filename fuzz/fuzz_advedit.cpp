@@ -1,7 +1,7 @@
 // The edit field's rules on arbitrary texts: classification, text to number, the text setter's
 // normalisation, typed characters and pastes.
 #include "fuzz/FuzzInput.h"
-#include "widgets/AdvEditRules.h"
+#include "core/EditRules.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/EditRules.h"
+#include "core/EntryFields.h"
 #include "core/SubjectRecord.h"
 #include "records/BufferedFileInput.h"
 #include "records/InOutError.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
@@ -21,6 +24,25 @@ struct SubjectTexts
     QString Height;
     QString Age;
 };
+
+// The text a subject's entry field shows.
+QString& EntryText(SubjectTexts& texts, EntryField field);
+const QString& EntryText(const SubjectTexts& texts, EntryField field);
+
+// A new subject as a freshly reset window shows it: every field's reset text, М.
+SubjectTexts NewSubjectTexts();
+
+// Puts a slot read from a record file into `texts` as the window's fields would show it after Open
+// (a numeric field shows "0" for what is not integer text); slot 5 is the sex.
+void PutSlotAsShown(SubjectTexts& texts, int slot, const QString& text, Separators separators);
+
+// The first line of every record file. A file is a record when its first line holds this text.
+inline constexpr char kRecordHeader[] = "Vornale 5";
+
+// True when the first line of `start` holds the header as the reader sees it (a CR is dropped,
+// Ctrl+Z ends the line's text). `start` is the beginning of a file; unless `wholeFile`, a first
+// line without its line end ran past it and is not a record's.
+bool FirstLineHoldsRecordHeader(QByteArrayView start, bool wholeFile);
 
 // Writes the nine lines (Windows-1251, CR LF) into a new file beside `path` and moves it into
 // place only when all of it is on disk, so a failed save leaves the old file as it was.

@@ -13,7 +13,7 @@ constexpr int CarriageReturn = 0x0D;
 constexpr int EndOfText = 0x1A; // Ctrl+Z: ends a line's text, and the file where a line would begin
 constexpr int SlotCount = 8;
 
-// Finds "Vornale 5" in a stream of bytes. The pattern's first letter occurs nowhere else in it,
+// Finds the record header in a stream of bytes. The pattern's first letter occurs nowhere else in it,
 // so after a mismatch the only possible restart is at that letter.
 class HeaderMatcher
 {
@@ -42,7 +42,7 @@ private:
         m_found = Header[m_matched] == '\0';
     }
 
-    static constexpr char Header[] = "Vornale 5";
+    static constexpr const char* Header = kRecordHeader;
     std::size_t m_matched = 0;
     bool m_found = false;
 };

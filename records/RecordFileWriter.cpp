@@ -45,7 +45,7 @@ QByteArray encodedLine(const QString& text, const char* slotName)
 
 QByteArray recordFileContent(const SubjectTexts& t)
 {
-    QByteArray content = QByteArray("Vornale 5") + LineEnd;
+    QByteArray content = QByteArray(kRecordHeader) + LineEnd;
     content += encodedLine(t.FullName, "full name");
     content += encodedLine(t.Systolic, "systolic pressure");
     content += encodedLine(t.Diastolic, "diastolic pressure");

@@ -1,8 +1,8 @@
 #include "summary/RecordFileAssessment.h"
 
 #include "core/Calculation.h"
+#include "core/EntryFields.h"
 #include "core/NumberText.h"
-#include "widgets/AdvEditRules.h"
 
 #include <QFile>
 
@@ -11,27 +11,6 @@
 #include <cerrno>
 
 namespace {
-
-// The settings of the main window's entry fields and of its index field.
-EditRules NameFieldRules()
-{
-    return {};
-}
-
-EditRules NumericFieldRules()
-{
-    EditRules rules;
-    rules.type = TAdvEdit::etNumeric;
-    return rules;
-}
-
-EditRules IndexFieldRules()
-{
-    EditRules rules;
-    rules.type = TAdvEdit::etFloat;
-    rules.precision = 2;
-    return rules;
-}
 
 SummaryRow Failed(const QString& path, RowOutcome outcome, const QString& reason)
 {
@@ -47,32 +26,9 @@ QString ReadErrorReason(const QString& message)
     return QStringLiteral("Ошибка чтения: %1").arg(message);
 }
 
-// A freshly started window: empty name, every numeric field "0", М.
-SubjectTexts FreshWindowTexts()
-{
-    const QString zero = QStringLiteral("0");
-    return {QString(), zero, zero, zero, Sex::Male, zero, zero, zero};
-}
-
-void PutSlot(SubjectTexts& texts, int slot, const QString& text, Separators separators)
-{
-    const EditRules numeric = NumericFieldRules();
-    switch (slot) {
-    case 1: texts.FullName = NormaliseEditText(text, NameFieldRules(), separators); break;
-    case 2: texts.Systolic = NormaliseEditText(text, numeric, separators); break;
-    case 3: texts.Diastolic = NormaliseEditText(text, numeric, separators); break;
-    case 4: texts.Pulse = NormaliseEditText(text, numeric, separators); break;
-    case 5: texts.Sex = SexFromSlotText(text); break;
-    case 6: texts.Weight = NormaliseEditText(text, numeric, separators); break;
-    case 7: texts.Height = NormaliseEditText(text, numeric, separators); break;
-    case 8: texts.Age = NormaliseEditText(text, numeric, separators); break;
-    default: break;
-    }
-}
-
 } // namespace
 
-SummaryRow AssessRecordFile(const QString& path)
+SummaryRow AssessRecordFile(const QString& path, Separators separators)
 {
     // Looked at before opening: a pipe or device must never be opened, a huge file never read.
     struct stat info {};
@@ -86,14 +42,13 @@ SummaryRow AssessRecordFile(const QString& path)
         return Failed(path, RowOutcome::FormatError,
                       QStringLiteral("Неверный формат файла: слишком велик (%1 байт)").arg(qint64(info.st_size)));
 
-    const Separators separators = Separators::current();
     SummaryRow row;
     row.path = path;
-    row.texts = FreshWindowTexts();
+    row.texts = NewSubjectTexts();
     try {
         RecordFileReader reader(path);
         const ReadOutcome outcome =
-            reader.read([&](int slot, const QString& text) { PutSlot(row.texts, slot, text, separators); });
+            reader.read([&](int slot, const QString& text) { PutSlotAsShown(row.texts, slot, text, separators); });
         if (outcome == ReadOutcome::FormatError)
             return Failed(path, RowOutcome::FormatError, QStringLiteral("Неверный формат файла"));
     } catch (const EInOutError& error) {
@@ -109,6 +64,6 @@ SummaryRow AssessRecordFile(const QString& path)
     }
     row.outcome = RowOutcome::Assessed;
     row.result = *result;
-    row.adaptationIndexShown = NormaliseEditText(FloatToText(result->AdaptationIndex), IndexFieldRules(), separators);
+    row.adaptationIndexShown = NormaliseEditText(FloatToText(result->AdaptationIndex), AdaptationIndexFieldRules(), separators);
     return row;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/EditRules.h"
 #include "summary/SummaryRow.h"
 
 #include <QString>
@@ -12,4 +13,5 @@ constexpr qint64 kLargestRecordFile = 1024 * 1024;
 // window and calculated: the slot texts go through the entry fields' text assignment, slots the
 // file lacks keep the fresh window's texts, then conversion, acceptance and assessment.
 // Never throws and never blocks on a pipe or device: those are refused before opening.
-SummaryRow AssessRecordFile(const QString& path);
+// `separators` are the regional settings read once on the GUI thread: this runs on workers.
+SummaryRow AssessRecordFile(const QString& path, Separators separators);

@@ -1,6 +1,7 @@
 #include "summary/RecordFileScan.h"
 
 #include "records/InOutError.h"
+#include "records/RecordFile.h"
 
 #include <QFile>
 
@@ -110,18 +111,8 @@ private:
 
 bool FirstLineHoldsHeader(const QByteArray& bytes)
 {
-    static constexpr char Header[] = "Vornale 5";
-    QByteArray text;
-    for (const char byte : bytes) {
-        if (byte == '\n')
-            return text.contains(Header);
-        if (byte == '\x1A')
-            return text.contains(Header); // the rest of the line is not text
-        if (byte != '\r')
-            text.append(byte);
-    }
-    // Without a line end the file's end ends the line; a cut-off long line is not a record.
-    return bytes.size() < kSniffLimit && text.contains(Header);
+    // A line cut off by the sniff limit is not a record's first line.
+    return FirstLineHoldsRecordHeader(bytes, bytes.size() < kSniffLimit);
 }
 
 bool StartsWithRecordHeader(const QString& path)

@@ -11,7 +11,7 @@ void RegisterSummaryTypes()
     qRegisterMetaType<QList<SkippedPath>>("QList<SkippedPath>");
 }
 
-void SummaryReader::read(const QStringList& paths)
+void SummaryReader::read(const QStringList& paths, Separators separators)
 {
     const RecordFileList list = FindRecordFiles(paths, &m_cancel);
     if (!list.skipped.isEmpty())
@@ -27,7 +27,7 @@ void SummaryReader::read(const QStringList& paths)
     for (const QString& path : list.files) {
         if (m_cancel.load(std::memory_order_relaxed))
             break;
-        batch.append(AssessRecordFile(path));
+        batch.append(AssessRecordFile(path, separators));
         if ((first && batch.size() >= 50) || sinceSent.elapsed() >= 100) {
             emit rowsReady(batch);
             batch.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/EditRules.h"
 #include "summary/SummaryRow.h"
 
 #include <QObject>
@@ -20,7 +21,8 @@ public:
     bool isCancelled() const { return m_cancel.load(); }
 
 public slots:
-    void read(const QStringList& paths);
+    // `separators` come from the GUI thread, which owns the regional settings.
+    void read(const QStringList& paths, Separators separators);
 
 signals:
     void filesFound(int total);

@@ -95,8 +95,9 @@ int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& 
     const RecordFileList list = FindRecordFiles(request.paths);
     SummaryRows rows;
     rows.reserve(list.files.size());
+    const Separators separators = Separators::current();
     for (const QString& path : list.files)
-        rows.append(AssessRecordFile(path));
+        rows.append(AssessRecordFile(path, separators));
 
     int skipped = int(list.skipped.size());
     for (const SkippedPath& path : list.skipped)

@@ -122,7 +122,9 @@ void SummaryWindow::openPaths(const QStringList& paths)
     ui.progressLabel->setText(QStringLiteral("Поиск файлов…"));
     ui.progressPanel->show();
     updateActions();
-    QMetaObject::invokeMethod(m_reader, [reader = m_reader, paths] { reader->read(paths); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_reader, [reader = m_reader, paths, separators = Separators::current()] { reader->read(paths, separators); },
+        Qt::QueuedConnection);
 }
 
 void SummaryWindow::cancelReading()

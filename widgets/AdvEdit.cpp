@@ -1,7 +1,7 @@
 #include "widgets/AdvEdit.h"
 
 #include "core/Cp1251.h"
-#include "widgets/AdvEditRules.h"
+#include "core/EditRules.h"
 #include "widgets/SystemColors.h"
 
 #include <QAction>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Colors.h"
+#include "core/EditRules.h"
 
 #include <QLineEdit>
 #include <QString>
@@ -16,7 +17,7 @@ class QMenu;
 class TAdvEdit : public QLineEdit
 {
     Q_OBJECT
-    Q_PROPERTY(TAdvEditType EditType READ editType WRITE setEditType)
+    Q_PROPERTY(EditTypes::TAdvEditType EditType READ editType WRITE setEditType)
     Q_PROPERTY(int Precision READ precision WRITE setPrecision)
     Q_PROPERTY(bool Signed READ isSigned WRITE setSigned)
     Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
@@ -72,11 +73,9 @@ class TAdvEdit : public QLineEdit
     Q_PROPERTY(bool HintShowLargeText READ hintShowLargeText WRITE setHintShowLargeText)
 
 public:
-    enum TAdvEditType {
-        etString, etNumeric, etFloat, etUppercase, etMixedCase, etLowerCase,
-        etPassword, etMoney, etRange, etHex, etAlphaNumeric, etValidChars
-    };
-    Q_ENUM(TAdvEditType)
+    // The type lives with the rules, below the widgets; TAdvEdit::etNumeric still names it.
+    using TAdvEditType = EditTypes::TAdvEditType;
+    using enum EditTypes::TAdvEditType;
     enum TEditAlign { eaLeft, eaRight, eaDefault, eaCenter };
     Q_ENUM(TEditAlign)
 

@@ -52,6 +52,25 @@ TEST_F(MainWindowTest, StartState)
     EXPECT_FALSE(form().isModified());
 }
 
+// The summary and the group entry take their field rules from the table: the layout must agree.
+TEST_F(MainWindowTest, LayoutHoldsToTheEntryFieldTable)
+{
+    const auto fields = form().entryFields();
+    for (const EntryFieldDefinition& definition : EntryFieldDefinitions()) {
+        const TAdvEdit* field = fields[std::size_t(definition.field)];
+        SCOPED_TRACE(field->objectName().toStdString());
+        EXPECT_EQ(field, edit(int(definition.field) + 1)) << "typing order";
+        EXPECT_EQ(field->editType(), definition.type);
+        EXPECT_EQ(field->precision(), definition.precision);
+        EXPECT_EQ(field->maxLength(), definition.maxLength);
+        EXPECT_EQ(field->text(), definition.resetText);
+    }
+    const EditRules index = AdaptationIndexFieldRules();
+    EXPECT_EQ(edit(12)->editType(), index.type);
+    EXPECT_EQ(edit(12)->precision(), index.precision);
+    EXPECT_EQ(edit(12)->maxLength(), kAdaptationIndexMaxLength);
+}
+
 TEST_F(MainWindowTest, FixedWindowWithoutMaximize)
 {
     EXPECT_EQ(form().windowTitle(), "Vornale Lite");

@@ -101,7 +101,7 @@ TEST_F(CsvFile, HasBomRussianHeaderAndOneLinePerRow)
     const QString record = write("a.vnl", "Vornale 5\r\n\xC8\xE2\xE0\xED\xEE\xE2;\"\r\n120\r\n80\r\n70\r\n0\r\n70\r\n175\r\n30\r\n");
     const QString broken = write("b.vnl", "nothing");
     const QString out = m_folder.filePath("out.csv");
-    ASSERT_EQ(WriteSummaryCsv(out, {AssessRecordFile(record), AssessRecordFile(broken)}), QString());
+    ASSERT_EQ(WriteSummaryCsv(out, {AssessRecordFile(record, Separators::current()), AssessRecordFile(broken, Separators::current())}), QString());
     const QByteArray bytes = read(out);
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const QList<QByteArray> lines = bytes.mid(3).split('\n');
@@ -118,7 +118,7 @@ TEST_F(CsvFile, HasBomRussianHeaderAndOneLinePerRow)
 TEST_F(CsvFile, FailedExportLeavesTheEarlierFileAsItWas)
 {
     const QString out = write("out.csv", "earlier");
-    const SummaryRow row = AssessRecordFile(write("a.vnl", "Vornale 5\r\n"));
+    const SummaryRow row = AssessRecordFile(write("a.vnl", "Vornale 5\r\n"), Separators::current());
     // The rows give out halfway: nothing may replace the file, and no temporary file stays.
     EXPECT_THROW(WriteSummaryCsv(out, 3,
                                  [&row](qsizetype i) -> const SummaryRow& {

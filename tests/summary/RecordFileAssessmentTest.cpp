@@ -137,7 +137,7 @@ protected:
         trigger("AcNew");
         files->openAnswers << path;
         apptest::ErrorWindowSeen seen;
-        const SummaryRow expected = AssessRecordFile(path);
+        const SummaryRow expected = AssessRecordFile(path, Separators::current());
         const bool errorExpected = expected.outcome != RowOutcome::Assessed;
         if (errorExpected)
             expectErrorWindow(seen);
@@ -168,7 +168,7 @@ TEST_F(RowMatchesMainWindow, ForEveryFileOfAGeneratedSet)
     for (const GeneratedFile& file : set) {
         SCOPED_TRACE(file.name);
         const QString path = writeFile(QString::fromStdString(file.name) + ".vnl", file.bytes);
-        const SummaryRow row = AssessRecordFile(path);
+        const SummaryRow row = AssessRecordFile(path, Separators::current());
         const WindowView view = openInWindow(path);
         ++outcomes[row.outcome];
         ASSERT_EQ(int(row.outcome), int(view.outcome));
@@ -216,7 +216,7 @@ TEST_P(RefusedFile, BecomesARowWithItsReason)
 {
     QTemporaryDir folder;
     const QString path = GetParam().make(folder);
-    const SummaryRow row = AssessRecordFile(path);
+    const SummaryRow row = AssessRecordFile(path, Separators::current());
     EXPECT_EQ(int(row.outcome), int(GetParam().outcome));
     EXPECT_TRUE(row.reason.startsWith(GetParam().reasonStart)) << row.reason.toStdString();
     EXPECT_EQ(row.path, path);
@@ -263,7 +263,7 @@ TEST(RecordFileAssessment, JustUnderTheSizeLimitIsStillRead)
 {
     QTemporaryDir folder;
     const QString path = WriteSparse(folder, kLargestRecordFile);
-    const SummaryRow row = AssessRecordFile(path);
+    const SummaryRow row = AssessRecordFile(path, Separators::current());
     // Line 2 is the rest of the file, zero bytes: read as the name; nothing else follows.
     EXPECT_EQ(int(row.outcome), int(RowOutcome::NotAcceptable));
     EXPECT_EQ(row.texts.FullName.size(), kLargestRecordFile - 11);

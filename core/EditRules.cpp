@@ -1,4 +1,4 @@
-#include "widgets/AdvEditRules.h"
+#include "core/EditRules.h"
 
 #include "core/RegionalSettings.h"
 
@@ -31,9 +31,9 @@ bool isAsciiLetter(QChar c)
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
-bool isNumericType(TAdvEdit::TAdvEditType type)
+bool isNumericType(TAdvEditType type)
 {
-    return type == TAdvEdit::etNumeric || type == TAdvEdit::etFloat || type == TAdvEdit::etMoney;
+    return type == EditTypes::etNumeric || type == EditTypes::etFloat || type == EditTypes::etMoney;
 }
 
 CharDecision decide(CharDecision::Action action, QChar c = QChar())
@@ -144,40 +144,40 @@ bool isRangeSeparator(QChar c)
 CharDecision decideByType(QChar c, bool ctrlHeld, const EditRules& rules, const EditState& state, Separators sep)
 {
     switch (rules.type) {
-    case TAdvEdit::etString:
-    case TAdvEdit::etPassword:
+    case EditTypes::etString:
+    case EditTypes::etPassword:
         return decide(CharDecision::Standard, c);
-    case TAdvEdit::etNumeric:
+    case EditTypes::etNumeric:
         if (isDigit(c) || c == kBackspace || c == kTab)
             return decide(CharDecision::Standard, c);
         if (c == kMinus && rules.isSigned)
             return toggleMinus(state);
         return decide(ctrlHeld ? CharDecision::Standard : CharDecision::Consume, c);
-    case TAdvEdit::etFloat:
-    case TAdvEdit::etMoney:
+    case EditTypes::etFloat:
+    case EditTypes::etMoney:
         return decideFloatCharacter(c, rules, state, sep);
-    case TAdvEdit::etUppercase:
+    case EditTypes::etUppercase:
         return decide(CharDecision::Standard, c.toUpper());
-    case TAdvEdit::etLowerCase:
+    case EditTypes::etLowerCase:
         return decide(CharDecision::Standard, c.toLower());
-    case TAdvEdit::etMixedCase: {
+    case EditTypes::etMixedCase: {
         CharDecision d = decide(CharDecision::Standard, c);
         d.recaseAfter = true;
         return d;
     }
-    case TAdvEdit::etHex:
+    case EditTypes::etHex:
         if (isDigit(c) || isHexLetter(c) || c == kMinus || c == kBackspace || c == kTab || c == kEnter)
             return decide(CharDecision::Standard, c);
         return decide(CharDecision::Consume);
-    case TAdvEdit::etAlphaNumeric:
+    case EditTypes::etAlphaNumeric:
         if (isDigit(c) || isAsciiLetter(c) || c == kBackspace || c == kTab || c == kEnter)
             return decide(CharDecision::Standard, c);
         return decide(CharDecision::Consume);
-    case TAdvEdit::etValidChars:
+    case EditTypes::etValidChars:
         if (rules.validChars.contains(c) || c == kBackspace)
             return decide(CharDecision::Standard, c);
         return decide(CharDecision::Consume);
-    case TAdvEdit::etRange: {
+    case EditTypes::etRange: {
         if (isRangeSeparator(c)) {
             const QString& t = state.text;
             const int caret = state.selStart;
@@ -204,41 +204,41 @@ bool typeAcceptsPaste(const QString& pasted, const QString& candidate, const Edi
 {
     const NumberTextKind kind = ClassifyNumberText(candidate, sep);
     switch (rules.type) {
-    case TAdvEdit::etNumeric:
+    case EditTypes::etNumeric:
         return kind == NumberTextKind::Integer && (rules.isSigned || !candidate.contains(kMinus));
-    case TAdvEdit::etFloat:
-    case TAdvEdit::etMoney:
+    case EditTypes::etFloat:
+    case EditTypes::etMoney:
         if (kind == NumberTextKind::NotANumber || kind == NumberTextKind::Hexadecimal)
             return false;
         if (rules.precision == 0 && pasted.contains(sep.decimal))
             return false;
         return rules.isSigned || !candidate.contains(kMinus);
-    case TAdvEdit::etHex:
+    case EditTypes::etHex:
         return kind == NumberTextKind::Integer || kind == NumberTextKind::Hexadecimal;
-    case TAdvEdit::etAlphaNumeric:
+    case EditTypes::etAlphaNumeric:
         return allCharactersAllowed(candidate, [](QChar c) { return isDigit(c) || isAsciiLetter(c); });
-    case TAdvEdit::etRange:
+    case EditTypes::etRange:
         return allCharactersAllowed(candidate, [](QChar c) { return isDigit(c) || isRangeSeparator(c); });
-    case TAdvEdit::etValidChars:
+    case EditTypes::etValidChars:
         return std::all_of(candidate.begin(), candidate.end(), [&](QChar c) { return rules.validChars.contains(c); });
-    case TAdvEdit::etString:
-    case TAdvEdit::etPassword:
-    case TAdvEdit::etUppercase:
-    case TAdvEdit::etMixedCase:
-    case TAdvEdit::etLowerCase:
+    case EditTypes::etString:
+    case EditTypes::etPassword:
+    case EditTypes::etUppercase:
+    case EditTypes::etMixedCase:
+    case EditTypes::etLowerCase:
         return true;
     }
     return false;
 }
 
-QString caseConverted(const QString& text, TAdvEdit::TAdvEditType type)
+QString caseConverted(const QString& text, TAdvEditType type)
 {
     switch (type) {
-    case TAdvEdit::etUppercase:
+    case EditTypes::etUppercase:
         return text.toUpper();
-    case TAdvEdit::etLowerCase:
+    case EditTypes::etLowerCase:
         return text.toLower();
-    case TAdvEdit::etMixedCase:
+    case EditTypes::etMixedCase:
         return MixedCase(text);
     default:
         return text;
@@ -435,7 +435,7 @@ QString GroupedDecimalText(long double value, int decimals, Separators separator
 
 QString DecimalDisplayText(long double value, const EditRules& rules, Separators separators)
 {
-    if (rules.type == TAdvEdit::etMoney)
+    if (rules.type == EditTypes::etMoney)
         return GroupedDecimalText(value, rules.precision, separators);
     return FixedDecimalText(value, rules.precision, separators.decimal);
 }
@@ -447,25 +447,25 @@ QString NormaliseEditText(const QString& value, const EditRules& rules, Separato
     QString v = value;
     const NumberTextKind kind = ClassifyNumberText(v, separators);
     switch (rules.type) {
-    case TAdvEdit::etNumeric:
+    case EditTypes::etNumeric:
         if (kind != NumberTextKind::Integer)
             v = QStringLiteral("0");
         break;
-    case TAdvEdit::etFloat:
-    case TAdvEdit::etMoney:
+    case EditTypes::etFloat:
+    case EditTypes::etMoney:
         if (kind == NumberTextKind::NotANumber || kind == NumberTextKind::Hexadecimal)
             v = QStringLiteral("0");
         break;
-    case TAdvEdit::etHex:
+    case EditTypes::etHex:
         if (kind != NumberTextKind::Integer && kind != NumberTextKind::Hexadecimal)
             v = QStringLiteral("0");
         break;
     default:
         break;
     }
-    if (rules.precision > 0 && (rules.type == TAdvEdit::etFloat || rules.type == TAdvEdit::etMoney))
+    if (rules.precision > 0 && (rules.type == EditTypes::etFloat || rules.type == EditTypes::etMoney))
         v = DecimalDisplayText(TextToFloat(v, separators), rules, separators);
-    if (rules.type == TAdvEdit::etHex)
+    if (rules.type == EditTypes::etHex)
         v = v.toUpper();
     return v;
 }

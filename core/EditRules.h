@@ -1,13 +1,24 @@
 #pragma once
 
-#include "widgets/AdvEdit.h"
-
 #include <QChar>
+#include <QObject>
 #include <QString>
 
 // The input rules of the validated edit field, apart from any widget: number
 // classification, text-to-number conversion, fixed-decimal formatting, normalisation of
-// assigned text, and the decisions for typed characters and pasted text.
+// assigned text, and the decisions for typed characters and pasted text. Everything that shows
+// or takes a field's text (the edit field, the group summary, the group entry) uses these.
+
+// What kind of text a field takes. The edit field publishes it as its EditType property.
+namespace EditTypes {
+Q_NAMESPACE
+enum TAdvEditType {
+    etString, etNumeric, etFloat, etUppercase, etMixedCase, etLowerCase,
+    etPassword, etMoney, etRange, etHex, etAlphaNumeric, etValidChars
+};
+Q_ENUM_NS(TAdvEditType)
+} // namespace EditTypes
+using EditTypes::TAdvEditType;
 
 // The decimal and thousand separators in force for one operation.
 struct Separators
@@ -15,7 +26,8 @@ struct Separators
     QChar decimal;
     QChar thousand; // null when the locale has none
 
-    // Read from the regional settings at this moment.
+    // Read from the regional settings at this moment. Worker threads get them handed over
+    // instead: the provider is the GUI thread's.
     static Separators current();
 };
 
@@ -43,7 +55,7 @@ QString GroupedDecimalText(long double value, int decimals, Separators separator
 // The settings of a field that its rules read.
 struct EditRules
 {
-    TAdvEdit::TAdvEditType type = TAdvEdit::etString;
+    TAdvEditType type = EditTypes::etString;
     int precision = 0;
     bool isSigned = false;
     bool canUndo = true;

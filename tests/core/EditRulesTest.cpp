@@ -1,4 +1,4 @@
-#include "widgets/AdvEditRules.h"
+#include "core/EditRules.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ bool sameBits(long double a, long double b)
     return std::memcmp(&a, &b, 10) == 0;
 }
 
-EditRules rulesFor(TAdvEdit::TAdvEditType type, int precision = 0, bool isSigned = false)
+EditRules rulesFor(TAdvEditType type, int precision = 0, bool isSigned = false)
 {
     EditRules rules;
     rules.type = type;
@@ -25,7 +25,7 @@ EditRules rulesFor(TAdvEdit::TAdvEditType type, int precision = 0, bool isSigned
 
 } // namespace
 
-TEST(AdvEditRules, ClassifyNumberText)
+TEST(EditRules, ClassifyNumberText)
 {
     struct Row { QString text; Separators sep; NumberTextKind kind; };
     const Row rows[] = {
@@ -42,7 +42,7 @@ TEST(AdvEditRules, ClassifyNumberText)
         EXPECT_EQ(ClassifyNumberText(row.text, row.sep), row.kind) << row.text.toStdString();
 }
 
-TEST(AdvEditRules, TextToFloat)
+TEST(EditRules, TextToFloat)
 {
     struct Row { QString text; Separators sep; long double value; };
     const Row rows[] = {
@@ -57,7 +57,7 @@ TEST(AdvEditRules, TextToFloat)
         EXPECT_TRUE(sameBits(TextToFloat(row.text, row.sep), row.value)) << row.text.toStdString();
 }
 
-TEST(AdvEditRules, TwoDecimalsRoundAnExactHalfAwayFromZero)
+TEST(EditRules, TwoDecimalsRoundAnExactHalfAwayFromZero)
 {
     struct Row { const char* name; QString text; QString shown; };
     const Row rows[] = {
@@ -80,27 +80,27 @@ TEST(AdvEditRules, TwoDecimalsRoundAnExactHalfAwayFromZero)
     EXPECT_EQ(GroupedDecimalText(1234567.5L, 2, kDot), "1,234,567.50");
 }
 
-TEST(AdvEditRules, TextSetterNormalisation)
+TEST(EditRules, TextSetterNormalisation)
 {
     struct Row { const char* name; EditRules rules; Separators sep; QString value; QString shown; };
     const Row rows[] = {
-        {"signed output keeps its minus", rulesFor(TAdvEdit::etNumeric), kComma, "-25", "-25"},
-        {"decimal text in an integer field", rulesFor(TAdvEdit::etNumeric), kComma, "12,5", "0"},
-        {"empty stays empty", rulesFor(TAdvEdit::etNumeric), kComma, "", ""},
-        {"empty stays empty in a decimal field", rulesFor(TAdvEdit::etFloat, 2), kComma, "", ""},
-        {"two decimals", rulesFor(TAdvEdit::etFloat, 2), kComma, "2,8547", "2,85"},
-        {"not a number", rulesFor(TAdvEdit::etFloat, 2), kComma, "abc", "0,00"},
-        {"decimal text that does not convert", rulesFor(TAdvEdit::etFloat, 2), kComma, "2.85", "0,00"},
-        {"longer than the user may type", rulesFor(TAdvEdit::etFloat, 2), kComma, "10", "10,00"},
-        {"design text with a dot separator", rulesFor(TAdvEdit::etFloat, 2), kDot, "0,00", "0.00"},
-        {"free decimals keep the text", rulesFor(TAdvEdit::etFloat, 0), kComma, "2,8547", "2,8547"},
-        {"text kept as typed", rulesFor(TAdvEdit::etString), kComma, "Иванов И.И.", "Иванов И.И."},
-        {"hexadecimal upper-cased", rulesFor(TAdvEdit::etHex), kComma, "1a", "1A"},
-        {"money: a first group of one digit", rulesFor(TAdvEdit::etMoney, 2), kComma, "1234", QStringLiteral("1\u00A0234,00")},
-        {"money: a first group of two digits", rulesFor(TAdvEdit::etMoney, 2), kComma, "12345,5", QStringLiteral("12\u00A0345,50")},
-        {"money: a full first group has nothing before it", rulesFor(TAdvEdit::etMoney, 2), kComma, "123456", QStringLiteral("123\u00A0456,00")},
-        {"money: below a thousand no separator", rulesFor(TAdvEdit::etMoney, 2), kComma, "999", "999,00"},
-        {"money: the minus stays before the first group", rulesFor(TAdvEdit::etMoney, 2), kComma, "-123456", QStringLiteral("-123\u00A0456,00")},
+        {"signed output keeps its minus", rulesFor(EditTypes::etNumeric), kComma, "-25", "-25"},
+        {"decimal text in an integer field", rulesFor(EditTypes::etNumeric), kComma, "12,5", "0"},
+        {"empty stays empty", rulesFor(EditTypes::etNumeric), kComma, "", ""},
+        {"empty stays empty in a decimal field", rulesFor(EditTypes::etFloat, 2), kComma, "", ""},
+        {"two decimals", rulesFor(EditTypes::etFloat, 2), kComma, "2,8547", "2,85"},
+        {"not a number", rulesFor(EditTypes::etFloat, 2), kComma, "abc", "0,00"},
+        {"decimal text that does not convert", rulesFor(EditTypes::etFloat, 2), kComma, "2.85", "0,00"},
+        {"longer than the user may type", rulesFor(EditTypes::etFloat, 2), kComma, "10", "10,00"},
+        {"design text with a dot separator", rulesFor(EditTypes::etFloat, 2), kDot, "0,00", "0.00"},
+        {"free decimals keep the text", rulesFor(EditTypes::etFloat, 0), kComma, "2,8547", "2,8547"},
+        {"text kept as typed", rulesFor(EditTypes::etString), kComma, "Иванов И.И.", "Иванов И.И."},
+        {"hexadecimal upper-cased", rulesFor(EditTypes::etHex), kComma, "1a", "1A"},
+        {"money: a first group of one digit", rulesFor(EditTypes::etMoney, 2), kComma, "1234", QStringLiteral("1\u00A0234,00")},
+        {"money: a first group of two digits", rulesFor(EditTypes::etMoney, 2), kComma, "12345,5", QStringLiteral("12\u00A0345,50")},
+        {"money: a full first group has nothing before it", rulesFor(EditTypes::etMoney, 2), kComma, "123456", QStringLiteral("123\u00A0456,00")},
+        {"money: below a thousand no separator", rulesFor(EditTypes::etMoney, 2), kComma, "999", "999,00"},
+        {"money: the minus stays before the first group", rulesFor(EditTypes::etMoney, 2), kComma, "-123456", QStringLiteral("-123\u00A0456,00")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -108,12 +108,12 @@ TEST(AdvEditRules, TextSetterNormalisation)
     }
 }
 
-TEST(AdvEditRules, TypedCharacters)
+TEST(EditRules, TypedCharacters)
 {
     using A = CharDecision;
     struct Row { const char* name; EditRules rules; QChar c; bool ctrl; EditState state; A::Action action; };
-    const EditRules integer = rulesFor(TAdvEdit::etNumeric);
-    const EditRules decimal = rulesFor(TAdvEdit::etFloat, 2);
+    const EditRules integer = rulesFor(EditTypes::etNumeric);
+    const EditRules decimal = rulesFor(EditTypes::etFloat, 2);
     const Row rows[] = {
         {"digit", integer, u'5', false, {"12", 2, 0}, A::Standard},
         {"minus", integer, u'-', false, {"12", 2, 0}, A::Consume},
@@ -125,23 +125,23 @@ TEST(AdvEditRules, TypedCharacters)
         {"Enter raises the key press", integer, QChar(13), false, {"12", 2, 0}, A::EnterKeyPress},
         {"Ctrl+Enter is dropped", integer, QChar(13), true, {"12", 2, 0}, A::Consume},
         {"Esc without undo", integer, QChar(27), false, {"12", 2, 0}, A::Standard},
-        {"name takes anything", rulesFor(TAdvEdit::etString), u'Ж', false, {"", 0, 0}, A::Standard},
-        {"dot where the separator is a comma", rulesFor(TAdvEdit::etFloat, 2), u'.', false, {"3", 1, 0}, A::Consume},
+        {"name takes anything", rulesFor(EditTypes::etString), u'Ж', false, {"", 0, 0}, A::Standard},
+        {"dot where the separator is a comma", rulesFor(EditTypes::etFloat, 2), u'.', false, {"3", 1, 0}, A::Consume},
         {"letter in a decimal field", decimal, u'x', false, {"3", 1, 0}, A::Consume},
         {"Ctrl+A in a decimal field", decimal, QChar(1), true, {"3", 1, 0}, A::Consume},
         {"second separator jumps after the first", decimal, u',', false, {"3,5", 3, 0}, A::MoveCaret},
-        {"separator without decimals", rulesFor(TAdvEdit::etFloat, 0), u',', false, {"3", 1, 0}, A::Consume},
+        {"separator without decimals", rulesFor(EditTypes::etFloat, 0), u',', false, {"3", 1, 0}, A::Consume},
         {"separator into an empty field", decimal, u',', false, {"", 0, 0}, A::ReplaceText},
         {"digit after full decimals at the end", decimal, u'7', false, {"3,50", 4, 0}, A::Consume},
         {"digit inside full decimals overwrites", decimal, u'7', false, {"3,50", 2, 0}, A::OverwriteNext},
         {"digit before the separator", decimal, u'7', false, {"3,50", 1, 0}, A::Standard},
         {"digit with decimals selected", decimal, u'7', false, {"3,50", 2, 2}, A::Standard},
         {"separator replacing a selected separator", decimal, u',', false, {"3,50", 1, 1}, A::Standard},
-        {"upper case", rulesFor(TAdvEdit::etUppercase), u'a', false, {"", 0, 0}, A::Standard},
-        {"hex letter", rulesFor(TAdvEdit::etHex), u'f', false, {"", 0, 0}, A::Standard},
-        {"hex refuses g", rulesFor(TAdvEdit::etHex), u'g', false, {"", 0, 0}, A::Consume},
-        {"range refuses a second separator", rulesFor(TAdvEdit::etRange), u';', false, {"1-", 2, 0}, A::Consume},
-        {"range takes a separator after a digit", rulesFor(TAdvEdit::etRange), u';', false, {"1", 1, 0}, A::Standard},
+        {"upper case", rulesFor(EditTypes::etUppercase), u'a', false, {"", 0, 0}, A::Standard},
+        {"hex letter", rulesFor(EditTypes::etHex), u'f', false, {"", 0, 0}, A::Standard},
+        {"hex refuses g", rulesFor(EditTypes::etHex), u'g', false, {"", 0, 0}, A::Consume},
+        {"range refuses a second separator", rulesFor(EditTypes::etRange), u';', false, {"1-", 2, 0}, A::Consume},
+        {"range takes a separator after a digit", rulesFor(EditTypes::etRange), u';', false, {"1", 1, 0}, A::Standard},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -152,12 +152,12 @@ TEST(AdvEditRules, TypedCharacters)
     EXPECT_EQ(start.text, "0,");
     EXPECT_EQ(start.caret, 2);
     EXPECT_EQ(DecideTypedCharacter(u',', false, decimal, {"3,5", 3, 0}, kComma).caret, 2);
-    EXPECT_EQ(DecideTypedCharacter(u'a', false, rulesFor(TAdvEdit::etUppercase), {"", 0, 0}, kComma).character, u'A');
+    EXPECT_EQ(DecideTypedCharacter(u'a', false, rulesFor(EditTypes::etUppercase), {"", 0, 0}, kComma).character, u'A');
 }
 
-TEST(AdvEditRules, SignedMinusToggles)
+TEST(EditRules, SignedMinusToggles)
 {
-    const EditRules integer = rulesFor(TAdvEdit::etNumeric, 0, true);
+    const EditRules integer = rulesFor(EditTypes::etNumeric, 0, true);
     const CharDecision add = DecideTypedCharacter(u'-', false, integer, {"12", 2, 0}, kComma);
     EXPECT_EQ(add.action, CharDecision::ReplaceText);
     EXPECT_EQ(add.text, "-12");
@@ -170,9 +170,9 @@ TEST(AdvEditRules, SignedMinusToggles)
     EXPECT_EQ(DecideTypedCharacter(u'-', false, readOnly, {"12", 2, 0}, kComma).action, CharDecision::Consume);
 }
 
-TEST(AdvEditRules, ThousandSeparatorsNeedGroupsOfThree)
+TEST(EditRules, ThousandSeparatorsNeedGroupsOfThree)
 {
-    const EditRules decimal = rulesFor(TAdvEdit::etFloat, 2);
+    const EditRules decimal = rulesFor(EditTypes::etFloat, 2);
     struct Row { const char* name; EditState state; QChar c; CharDecision::Action action; };
     const Row rows[] = {
         {"group separator three after a group", {"1,234", 5, 0}, u',', CharDecision::Standard},
@@ -185,12 +185,12 @@ TEST(AdvEditRules, ThousandSeparatorsNeedGroupsOfThree)
     }
 }
 
-TEST(AdvEditRules, Paste)
+TEST(EditRules, Paste)
 {
     using P = PasteDecision;
     struct Row { const char* name; EditRules rules; int maxLength; EditState state; QString pasted; P::Outcome outcome; QString candidate; int selStart; int selLength; };
-    const EditRules integer = rulesFor(TAdvEdit::etNumeric);
-    const EditRules decimal = rulesFor(TAdvEdit::etFloat, 2);
+    const EditRules integer = rulesFor(EditTypes::etNumeric);
+    const EditRules decimal = rulesFor(EditTypes::etFloat, 2);
     EditRules readOnly = integer;
     readOnly.readOnly = true;
     const Row rows[] = {
@@ -202,10 +202,10 @@ TEST(AdvEditRules, Paste)
         {"read-only", readOnly, 0, {"45", 0, 2}, "7", P::Refused, "", 0, 0},
         {"decimal", decimal, 0, {"", 0, 0}, "2,8547", P::Accepted, "2,8547", 6, 0},
         {"hexadecimal into a decimal field", decimal, 0, {"", 0, 0}, "1A", P::SelectionOnly, "1A", 2, 0},
-        {"separator without decimals", rulesFor(TAdvEdit::etFloat, 0), 0, {"", 0, 0}, "2,5", P::SelectionOnly, "2,5", 3, 0},
-        {"line breaks kept in a name", rulesFor(TAdvEdit::etString), 0, {"ab", 1, 0}, "x\ny", P::Accepted, "ax\nyb", 4, 0},
-        {"upper case converts", rulesFor(TAdvEdit::etUppercase), 0, {"", 0, 0}, "ab", P::Accepted, "AB", 2, 0},
-        {"alphanumeric refuses blanks", rulesFor(TAdvEdit::etAlphaNumeric), 0, {"", 0, 0}, "a b", P::SelectionOnly, "a b", 3, 0},
+        {"separator without decimals", rulesFor(EditTypes::etFloat, 0), 0, {"", 0, 0}, "2,5", P::SelectionOnly, "2,5", 3, 0},
+        {"line breaks kept in a name", rulesFor(EditTypes::etString), 0, {"ab", 1, 0}, "x\ny", P::Accepted, "ax\nyb", 4, 0},
+        {"upper case converts", rulesFor(EditTypes::etUppercase), 0, {"", 0, 0}, "ab", P::Accepted, "AB", 2, 0},
+        {"alphanumeric refuses blanks", rulesFor(EditTypes::etAlphaNumeric), 0, {"", 0, 0}, "a b", P::SelectionOnly, "a b", 3, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
