@@ -19,7 +19,7 @@ std::array<TableColumn, SummaryColumnCount> ReportColumns()
     constexpr auto left = Qt::AlignLeft;
     constexpr auto right = Qt::AlignRight;
     std::array<TableColumn, SummaryColumnCount> c;
-    c[ColPath] = {QStringLiteral("Файл"), 30, left, Qt::ElideLeft};
+    c[ColPath] = {QStringLiteral("Файл"), 27, left, Qt::ElideLeft};
     c[ColName] = {QStringLiteral("ФИО"), 32, left};
     c[ColSex] = {QStringLiteral("Пол"), 7, Qt::AlignHCenter};
     c[ColSystolic] = {QStringLiteral("Сист. АД"), 12, right};
@@ -35,7 +35,7 @@ std::array<TableColumn, SummaryColumnCount> ReportColumns()
     c[ColExpectedDiastolic] = {QStringLiteral("Диаст. по ИМ"), 12, right};
     c[ColOptimalWeight] = {QStringLiteral("Опт. вес"), 10, right};
     c[ColKerdo] = {QStringLiteral("Кердо"), 10, right};
-    c[ColBalance] = {QStringLiteral("Вег. баланс"), 24, left};
+    c[ColBalance] = {QStringLiteral("Вег. баланс"), 27, left};
     return c;
 }
 
@@ -117,7 +117,7 @@ TableReport BuildSummaryReport(const SummaryRows& rows, const ReportHeading& hea
     report.headingLines << QStringLiteral("Группа: %1").arg(report.subject)
                         << QStringLiteral("Источник: %1").arg(heading.sources.join(QStringLiteral(", ")))
                         << QStringLiteral("Дата: %1").arg(report.date)
-                        << QStringLiteral("Файлов: %1; Рассчитано: %2; ошибка ввода: %3; неверный формат: %4; "
+                        << QStringLiteral("Файлов: %1; рассчитано: %2; ошибка ввода: %3; неверный формат: %4; "
                                           "ошибка чтения: %5")
                                .arg(counts.files)
                                .arg(Share(counts.assessed, counts.files, decimal),

@@ -1,6 +1,7 @@
 #include "summary/TableReport.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
@@ -191,9 +192,75 @@ TableReportLayout LayOutTableReport(const TableReport& report, QPaintDevice& dev
     return layout;
 }
 
-void DrawTableReportPage(QPainter& painter, const TableReport& report, const TableReportLayout& layout, int page)
+namespace {
+
+// Draws the pages of one layout. Column texts repeat (levels, verdicts, numbers), so a text's
+// lines and their widths are measured once per column.
+class PagePainter
 {
-    const Fonts fonts(report, *painter.device());
+public:
+    PagePainter(const TableReport& report, const TableReportLayout& layout, QPaintDevice& device)
+        : m_report(report), m_layout(layout), m_fonts(report, device), m_measured(std::size_t(report.columns.size()))
+    {
+    }
+
+    void draw(QPainter& painter, int page);
+
+private:
+    struct Lines
+    {
+        QStringList texts;
+        QList<qreal> widths;
+    };
+    const Lines& measured(std::size_t column, const QString& text, const QFontMetricsF& metrics, qreal width,
+                          int maxLines);
+    void drawLines(QPainter& painter, const Lines& lines, const QFontMetricsF& metrics, std::size_t column,
+                   qreal top, qreal height, qreal indent) const;
+
+    const TableReport& m_report;
+    const TableReportLayout& m_layout;
+    const Fonts m_fonts;
+    std::vector<QHash<QString, Lines>> m_measured; // per column; the captions' under their own key
+};
+
+const PagePainter::Lines& PagePainter::measured(std::size_t column, const QString& text, const QFontMetricsF& metrics,
+                                                qreal width, int maxLines)
+{
+    QHash<QString, Lines>& known = m_measured[column];
+    if (const auto found = known.constFind(text); found != known.constEnd())
+        return *found;
+    if (known.size() >= 2048) // names and paths rarely repeat; keep the memory bounded
+        known.clear();
+    Lines lines;
+    lines.texts = WrapAtSpaces(text, metrics, width, maxLines, m_report.columns[qsizetype(column)].elide);
+    for (const QString& line : lines.texts)
+        lines.widths << metrics.horizontalAdvance(line);
+    return *known.insert(text, lines);
+}
+
+void PagePainter::drawLines(QPainter& painter, const Lines& lines, const QFontMetricsF& metrics, std::size_t column,
+                            qreal top, qreal height, qreal indent) const
+{
+    const qreal left = m_layout.columnLeft[column] + m_layout.padding + indent;
+    const qreal right = m_layout.columnLeft[column + 1] - m_layout.padding;
+    qreal baseline = top + (height - qreal(lines.texts.size()) * metrics.lineSpacing()) / 2 + metrics.ascent();
+    const Qt::Alignment alignment = m_report.columns[qsizetype(column)].alignment;
+    for (qsizetype i = 0; i < lines.texts.size(); ++i) {
+        qreal x = left;
+        if (alignment & Qt::AlignRight)
+            x = right - lines.widths[i];
+        else if (alignment & Qt::AlignHCenter)
+            x = (left + right - lines.widths[i]) / 2;
+        painter.drawText(QPointF(x, baseline), lines.texts[i]);
+        baseline += metrics.lineSpacing();
+    }
+}
+
+void PagePainter::draw(QPainter& painter, int page)
+{
+    const TableReport& report = m_report;
+    const TableReportLayout& layout = m_layout;
+    const Fonts& fonts = m_fonts;
     const QRectF& area = layout.page;
     const qreal thin = fonts.mm * 0.12;
     painter.setPen(QPen(Qt::black, thin));
@@ -221,26 +288,13 @@ void DrawTableReportPage(QPainter& painter, const TableReport& report, const Tab
     const std::size_t columns = std::size_t(report.columns.size());
     painter.fillRect(QRectF(area.left(), top, area.width(), layout.captionHeight), kCaptionTint);
     painter.setFont(fonts.bold);
-    const auto drawLines = [&](const QStringList& lines, const QFontMetricsF& metrics, std::size_t column,
-                               qreal rowTop, qreal rowHeight, qreal indent) {
-        const qreal left = layout.columnLeft[column] + layout.padding + indent;
-        const qreal right = layout.columnLeft[column + 1] - layout.padding;
-        qreal baseline = rowTop + (rowHeight - qreal(lines.size()) * metrics.lineSpacing()) / 2 + metrics.ascent();
-        const Qt::Alignment alignment = report.columns[qsizetype(column)].alignment;
-        for (const QString& line : lines) {
-            qreal x = left;
-            if (alignment & Qt::AlignRight)
-                x = right - metrics.horizontalAdvance(line);
-            else if (alignment & Qt::AlignHCenter)
-                x = (left + right - metrics.horizontalAdvance(line)) / 2;
-            painter.drawText(QPointF(x, baseline), line);
-            baseline += metrics.lineSpacing();
-        }
-    };
     for (std::size_t c = 0; c < columns; ++c) {
         const qreal width = layout.columnLeft[c + 1] - layout.columnLeft[c] - 2 * layout.padding;
-        drawLines(WrapAtSpaces(report.columns[qsizetype(c)].caption, fonts.boldMetrics, width, kMaxCaptionLines),
-                  fonts.boldMetrics, c, top, layout.captionHeight, 0);
+        Lines caption;
+        caption.texts = WrapAtSpaces(report.columns[qsizetype(c)].caption, fonts.boldMetrics, width, kMaxCaptionLines);
+        for (const QString& line : caption.texts)
+            caption.widths << fonts.boldMetrics.horizontalAdvance(line);
+        drawLines(painter, caption, fonts.boldMetrics, c, top, layout.captionHeight, 0);
     }
 
     // The rows: tints and marks first, then the texts, then the rules over them.
@@ -267,7 +321,7 @@ void DrawTableReportPage(QPainter& painter, const TableReport& report, const Tab
             const TableColumn& column = report.columns[qsizetype(c)];
             const qreal width = layout.columnLeft[c + 1] - layout.columnLeft[c] - 2 * layout.padding - indent;
             const int lines = column.elide == Qt::ElideRight ? report.linesPerRow : 1;
-            drawLines(WrapAtSpaces(cell.text, fonts.bodyMetrics, width, lines, column.elide), fonts.bodyMetrics, c, y,
+            drawLines(painter, measured(c, cell.text, fonts.bodyMetrics, width, lines), fonts.bodyMetrics, c, y,
                       layout.rowHeight, indent);
         }
     }
@@ -284,16 +338,24 @@ void DrawTableReportPage(QPainter& painter, const TableReport& report, const Tab
     painter.drawRect(QRectF(area.left(), top, area.width(), bottom - top));
 }
 
+} // namespace
+
+void DrawTableReportPage(QPainter& painter, const TableReport& report, const TableReportLayout& layout, int page)
+{
+    PagePainter(report, layout, *painter.device()).draw(painter, page);
+}
+
 bool PaintTableReport(QPainter& painter, QPagedPaintDevice& device, const TableReport& report,
                       const PageProgress& progress)
 {
     const TableReportLayout layout = LayOutTableReport(report, device);
+    PagePainter pages(report, layout, device);
     for (int page = 0; page < layout.pageCount(); ++page) {
         if (progress && !progress(page, layout.pageCount()))
             return false;
         if (page > 0)
             device.newPage();
-        DrawTableReportPage(painter, report, layout, page);
+        pages.draw(painter, page);
     }
     return true;
 }

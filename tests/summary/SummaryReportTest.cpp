@@ -184,7 +184,7 @@ TEST(SummaryReport, RowsShowTheTableTextsAndTheHeadingTheSharesInTheRegionalForm
     EXPECT_GE(row[ColLevel].fill, 0);
     EXPECT_NE(report.fills[row[ColLevel].fill].mark, CellMark::None);
     const QString heading0 = report.headingLines.join('\n');
-    EXPECT_TRUE(heading0.contains(QStringLiteral("Рассчитано: 1 (50,0\u00a0%)"))) << heading0.toStdString();
+    EXPECT_TRUE(heading0.contains(QStringLiteral("рассчитано: 1 (50,0\u00a0%)"))) << heading0.toStdString();
     EXPECT_TRUE(report.legend[1].text.endsWith(QStringLiteral("1 (100,0\u00a0%)"))) << report.legend[1].text.toStdString();
 }
 
