@@ -3,6 +3,8 @@
 #include "compare/PersonCourse.h"
 #include "core/RegionalSettings.h"
 
+#include <algorithm>
+
 namespace {
 
 QString Decimal(double value, int decimals)
@@ -89,8 +91,11 @@ QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& 
     }
     const int pairs = figures.better + figures.same + figures.worse;
     lines << QStringLiteral("Переходы уровней (строка — первый этап, столбец — последний), пар: %1").arg(pairs);
+    qsizetype width = 0;
+    for (AdaptationLevel level : kAllLevels)
+        width = std::max(width, LevelText(level).size());
     for (std::size_t from = 0; from < kAllLevels.size(); ++from) {
-        QString line = QStringLiteral("  %1:").arg(LevelText(kAllLevels[from]));
+        QString line = QStringLiteral("  %1").arg(LevelText(kAllLevels[from]) + u':', -int(width + 1));
         for (int count : figures.transitions[from])
             line += QStringLiteral(" %1").arg(count, 5);
         lines << line;
@@ -100,10 +105,12 @@ QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& 
     lines << QStringLiteral("Изменение ИФИ: пар %1, среднее %2, 95 % ДИ от %3 до %4")
                  .arg(mean.pairs)
                  .arg(OptionalDecimal(mean.mean), OptionalDecimal(mean.lower), OptionalDecimal(mean.upper));
-    lines << QStringLiteral("Критерий Уилкоксона: пар %1, p = %2 (%3)")
-                 .arg(figures.signedRank.pairs)
-                 .arg(PText(figures.signedRank),
-                      figures.signedRank.exact ? QStringLiteral("точно") : QStringLiteral("нормальное приближение"));
+    const PairedTest& signedRank = figures.signedRank;
+    lines << QStringLiteral("Критерий Уилкоксона: пар %1, p = %2%3")
+                 .arg(signedRank.pairs)
+                 .arg(PText(signedRank), !signedRank.pValue ? QString()
+                                         : signedRank.exact ? QStringLiteral(" (точно)")
+                                                            : QStringLiteral(" (нормальное приближение)"));
     lines << QStringLiteral("Критерий знаков: пар %1, p = %2").arg(figures.sign.pairs).arg(PText(figures.sign));
     if (figures.sexConflicts > 0)
         lines << QStringLiteral("Одно имя с разным полом: %1").arg(figures.sexConflicts);
