@@ -5,6 +5,7 @@
 #include "summary/RecordFileScan.h"
 
 #include <QFileInfo>
+#include <QMultiHash>
 
 namespace {
 
@@ -14,43 +15,43 @@ QString Canonical(const QString& path)
     return canonical.isEmpty() ? QFileInfo(path).absoluteFilePath() : canonical;
 }
 
-bool Inside(const QString& inner, const QString& outer)
-{
-    return inner.startsWith(outer.endsWith(u'/') ? outer : outer + u'/');
-}
-
 bool Cancelled(const std::atomic<bool>* cancel)
 {
     return cancel && cancel->load(std::memory_order_relaxed);
 }
 
-} // namespace
-
+// A stage is noted when a path of it was given in an earlier stage or lies inside another
+// stage's folder; the comparison goes on either way.
 void NoteOverlappingStages(std::vector<StageResult>& stages)
 {
+    // Each path's folders are looked up, so a stage of many files costs no more than its depth.
+    QMultiHash<QString, std::size_t> stageOfPath;
     std::vector<QStringList> canonical;
-    for (const StageResult& stage : stages) {
-        QStringList paths;
-        for (const QString& path : stage.input.paths)
-            paths << Canonical(path);
-        canonical.push_back(paths);
+    for (std::size_t s = 0; s < stages.size(); ++s) {
+        canonical.emplace_back();
+        for (const QString& path : stages[s].input.paths) {
+            canonical[s] << Canonical(path);
+            stageOfPath.insert(canonical[s].back(), s);
+        }
     }
-    for (std::size_t later = 0; later < stages.size(); ++later) {
-        for (std::size_t other = 0; other < stages.size(); ++other) {
-            if (other == later)
-                continue;
-            const QString label = stages[other].input.label;
-            for (const QString& path : canonical[later]) {
-                for (const QString& otherPath : canonical[other]) {
-                    if (other < later && path == otherPath)
-                        stages[later].notes << QStringLiteral("%1 уже есть в этапе «%2»").arg(path, label);
-                    else if (Inside(path, otherPath))
-                        stages[later].notes << QStringLiteral("%1 лежит внутри %2 (этап «%3»)").arg(path, otherPath, label);
+    for (std::size_t s = 0; s < stages.size(); ++s) {
+        for (const QString& path : canonical[s]) {
+            for (std::size_t other : stageOfPath.values(path)) {
+                if (other < s)
+                    stages[s].notes << QStringLiteral("%1 уже есть в этапе «%2»").arg(path, stages[other].input.label);
+            }
+            for (QString folder = QFileInfo(path).path(); folder.size() > 1; folder = QFileInfo(folder).path()) {
+                for (std::size_t other : stageOfPath.values(folder)) {
+                    if (other != s)
+                        stages[s].notes << QStringLiteral("%1 лежит внутри %2 (этап «%3»)")
+                                               .arg(path, folder, stages[other].input.label);
                 }
             }
         }
     }
 }
+
+} // namespace
 
 Comparison RunComparison(const QList<StageInput>& stages, const std::atomic<bool>* cancel,
                          const ComparisonProgress& progress)
