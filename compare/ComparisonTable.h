@@ -10,7 +10,7 @@
 // The persons as the outputs show them (CSV, report, window): one row per person, each stage's
 // values and the change. Anonymised, the names and file paths are left out and each person is
 // known by a code fixed by the person's place in the comparison, so the codes of one comparison
-// agree in every output and every order.
+// agree in every output and every order. The comparison must outlive the table.
 class ComparisonTable
 {
 public:

@@ -105,4 +105,23 @@ TEST(KnownMoves, AreFoundExactlyAndNothingElseIsPaired)
     EXPECT_TRUE(marks[""].contains("Неверный формат файла"));
 }
 
+// A window relies on both: progress that reaches the total, and a cancel that reads no further.
+TEST(ComparisonRun, ReportsProgressToTheEndAndStopsWhenCancelled)
+{
+    QTemporaryDir folder;
+    testsupport::WriteFile(folder.filePath("a.vnl"), "Vornale 5\r\nA\r\n");
+    const QList<StageInput> stages{{{folder.path()}, "a"}, {{folder.path()}, "b"}};
+    std::atomic<bool> cancel{false};
+    qsizetype last = 0;
+    const auto progress = [&](qsizetype done, qsizetype total) { last = done == total ? done : -1; };
+    EXPECT_FALSE(RunComparison(stages, &cancel, progress).cancelled);
+    EXPECT_EQ(last, 2);
+    cancel = true;
+    last = 0;
+    const Comparison cancelled = RunComparison(stages, &cancel, progress);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_TRUE(cancelled.stages[1].rows.isEmpty());
+    EXPECT_EQ(last, 0);
+}
+
 } // namespace
