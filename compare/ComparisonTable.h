@@ -14,9 +14,30 @@
 class ComparisonTable
 {
 public:
-    enum class Order { ByName, WorseFirst };
-    enum class PersonColumn { Person, Sex, Marks, Change, Direction, Count };
-    enum class StageColumn { Index, Level, Kerdo, Balance, State, File, Count };
+    enum class Order
+    {
+        ByName,
+        WorseFirst
+    };
+    enum class PersonColumn
+    {
+        Person,
+        Sex,
+        Marks,
+        Change,
+        Direction,
+        Count
+    };
+    enum class StageColumn
+    {
+        Index,
+        Level,
+        Kerdo,
+        Balance,
+        State,
+        File,
+        Count
+    };
 
     ComparisonTable(const Comparison& comparison, bool anonymised);
 
