@@ -1,5 +1,7 @@
 #include "summary_app/CommandLine.h"
 
+#include "summary_app/CompareCommandLine.h"
+
 #include "summary/CsvExport.h"
 #include "summary/RecordFileAssessment.h"
 #include "summary/RecordFileScan.h"
@@ -18,6 +20,8 @@ void Configure(QCommandLineParser& parser)
     parser.setApplicationDescription(QStringLiteral("Сводка по группе: файлы записей и папки с ними."));
     parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
     parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    // Handled by CompareCommandLine; listed here so the summary's help mentions it.
+    parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")});
     parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
@@ -133,6 +137,8 @@ int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& 
 
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
+    if (IsCompareRequest(arguments))
+        return RunCompareCommandLine(arguments, out, err);
     CommandLineRequest request;
     QString error;
     bool helpShown = false;
