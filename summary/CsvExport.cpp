@@ -130,7 +130,11 @@ QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype
 
 QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt)
 {
-    return WriteCsvFile(path, SummaryColumnCaptions(), count, [&rowAt](qsizetype i) { return SummaryRowCells(rowAt(i)); });
+    const SummaryCells& captions = SummaryColumnCaptions();
+    return WriteCsvFile(path, QStringList(captions.begin(), captions.end()), count, [&rowAt](qsizetype i) {
+        const SummaryCells cells = SummaryRowCells(rowAt(i));
+        return QStringList(cells.begin(), cells.end());
+    });
 }
 
 QString WriteSummaryCsv(const QString& path, const SummaryRows& rows)

@@ -110,7 +110,7 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
 
 int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err)
 {
-    const Comparison comparison = RunComparison(Stages(request));
+    const Comparison comparison = RunComparison(Stages(request), Separators::current());
     const int skipped = ReportSkipped(comparison, err);
 
     bool written = true;
