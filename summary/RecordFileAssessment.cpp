@@ -4,12 +4,6 @@
 #include "core/NumberText.h"
 #include "widgets/AdvEditRules.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
-
-#include <cerrno>
-
 namespace {
 
 // The settings of the main window's entry fields and of its index field.
@@ -74,28 +68,21 @@ void PutSlot(SubjectTexts& texts, int slot, const QString& text, Separators sepa
 
 SummaryRow AssessRecordFile(const QString& path)
 {
-    // Looked at before opening: a pipe or device must never be opened, a huge file never read.
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return Failed(path, RowOutcome::ReadError, ReadErrorReason(InOutErrorFromErrno(errno).message()));
-    if (S_ISDIR(info.st_mode))
-        return Failed(path, RowOutcome::ReadError, ReadErrorReason(InOutErrorFromErrno(EISDIR).message()));
-    if (!S_ISREG(info.st_mode))
-        return Failed(path, RowOutcome::ReadError, QStringLiteral("Не обычный файл (канал или устройство)"));
-    if (info.st_size > kLargestRecordFile)
-        return Failed(path, RowOutcome::FormatError,
-                      QStringLiteral("Неверный формат файла: слишком велик (%1 байт)").arg(qint64(info.st_size)));
-
     const Separators separators = Separators::current();
     SummaryRow row;
     row.path = path;
     row.texts = FreshWindowTexts();
     try {
-        RecordFileReader reader(path);
+        RecordFileReader reader(path, kLargestRecordFile);
         const ReadOutcome outcome =
             reader.read([&](int slot, const QString& text) { PutSlot(row.texts, slot, text, separators); });
         if (outcome == ReadOutcome::FormatError)
             return Failed(path, RowOutcome::FormatError, QStringLiteral("Неверный формат файла"));
+    } catch (const ENotRegularFile&) {
+        return Failed(path, RowOutcome::ReadError, QStringLiteral("Не обычный файл (канал или устройство)"));
+    } catch (const EFileTooLarge& error) {
+        return Failed(path, RowOutcome::FormatError,
+                      QStringLiteral("Неверный формат файла: слишком велик (больше %1 байт)").arg(error.limit()));
     } catch (const EInOutError& error) {
         return Failed(path, RowOutcome::ReadError, ReadErrorReason(error.message()));
     }
