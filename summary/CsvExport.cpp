@@ -92,7 +92,13 @@ QByteArray CsvLine(const QStringList& cells, QChar decimal)
     return line.toUtf8();
 }
 
-QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt)
+QString CancelledReason()
+{
+    return QStringLiteral("прервано");
+}
+
+QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
+                        const std::atomic<bool>* cancel)
 {
     const QChar decimal = regionalSettings().decimalSeparator();
     QSaveFile file(path);
@@ -100,13 +106,18 @@ QString WriteSummaryCsv(const QString& path, qsizetype count, const std::functio
         return file.errorString();
     QByteArray chunk("\xEF\xBB\xBF");
     chunk += CsvLine(SummaryColumnCaptions(), decimal);
-    for (qsizetype i = 0; i < count; ++i) {
+    const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
+    for (qsizetype i = 0; i < count && !cancelled(); ++i) {
         chunk += CsvLine(SummaryRowCells(rowAt(i)), decimal);
         if (chunk.size() >= 64 * 1024) {
             if (file.write(chunk) != chunk.size())
                 break;
             chunk.clear();
         }
+    }
+    if (cancelled()) {
+        file.cancelWriting();
+        return CancelledReason();
     }
     if (file.error() == QFileDevice::NoError && file.write(chunk) == chunk.size() && file.commit())
         return {};
@@ -115,7 +126,7 @@ QString WriteSummaryCsv(const QString& path, qsizetype count, const std::functio
     return reason;
 }
 
-QString WriteSummaryCsv(const QString& path, const SummaryRows& rows)
+QString WriteSummaryCsv(const QString& path, const SummaryRows& rows, const std::atomic<bool>* cancel)
 {
-    return WriteSummaryCsv(path, rows.size(), [&rows](qsizetype i) -> const SummaryRow& { return rows[i]; });
+    return WriteSummaryCsv(path, rows.size(), [&rows](qsizetype i) -> const SummaryRow& { return rows[i]; }, cancel);
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 // The CSV that Russian spreadsheets open as it is: UTF-8 with a byte-order mark, ";" between
@@ -30,6 +31,11 @@ QByteArray CsvLine(const QStringList& cells, QChar decimal);
 
 // Writes the header and every row through a temporary file that replaces `path` only when all
 // of it is written, so a failed export leaves an earlier file as it was. `rowAt(i)` gives row i
-// of `count`. Returns an empty text on success, else the reason.
-QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt);
-QString WriteSummaryCsv(const QString& path, const SummaryRows& rows);
+// of `count`. Returns an empty text on success, else the reason. Once `cancel` is set nothing
+// replaces the file.
+QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
+                        const std::atomic<bool>* cancel = nullptr);
+QString WriteSummaryCsv(const QString& path, const SummaryRows& rows, const std::atomic<bool>* cancel = nullptr);
+
+// The reason a writer gives when it was cancelled.
+QString CancelledReason();

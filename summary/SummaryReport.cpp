@@ -68,7 +68,7 @@ QTextDocument* BuildSummaryReport(const SummaryRows& rows, const ReportHeading& 
     html += QStringLiteral("<p>Дата: %1<br>").arg(Escaped(heading.made.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
     html += QStringLiteral("Источник: %1</p>").arg(Escaped(heading.sources.join(QStringLiteral(", "))));
     html += QStringLiteral("<p>");
-    for (const QString& line : CountsLines(counts, -1).mid(0, 2))
+    for (const QString& line : CountsLines(counts).mid(0, 2))
         html += Escaped(line) + QStringLiteral("<br>");
     html += QStringLiteral("Ошибка ввода: %1; неверный формат: %2; ошибка чтения: %3</p>")
                 .arg(counts.notAcceptable)
@@ -111,7 +111,8 @@ void PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, Q
     document->print(&device);
 }
 
-QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading)
+QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading,
+                        const std::atomic<bool>* cancel)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -122,6 +123,10 @@ QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const Repo
         writer.setCreator(QStringLiteral("vornale-summary"));
         writer.setResolution(300);
         PrintSummaryReport(rows, heading, writer);
+    }
+    if (cancel != nullptr && cancel->load()) {
+        file.cancelWriting();
+        return CancelledReason();
     }
     if (file.error() == QFileDevice::NoError && file.commit())
         return {};

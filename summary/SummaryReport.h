@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 class QPagedPaintDevice;
 class QTextDocument;
 
@@ -24,4 +26,6 @@ QTextDocument* BuildSummaryReport(const SummaryRows& rows, const ReportHeading& 
 void PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, QPagedPaintDevice& device);
 
 // Writes the report as a PDF that replaces `path` only once complete. Empty text on success.
-QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading);
+// Once `cancel` is set nothing replaces the file.
+QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading,
+                        const std::atomic<bool>* cancel = nullptr);

@@ -39,6 +39,8 @@ public:
     std::function<QStringList()> chooseFiles;
     std::function<QString(const QString& caption, const QString& filter)> chooseSavePath;
     std::function<void(const QString& message)> reportFailure;
+    // Runs on the reader's thread after each batch of rows is sent; tests hold a read there.
+    std::function<void()> batchGate;
 
 signals:
     void readingFinished(bool cancelled);
