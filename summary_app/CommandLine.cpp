@@ -34,8 +34,8 @@ public:
         action.sa_handler = OnCancelSignal;
         action.sa_flags = SA_RESTART;
         sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &m_previousInterrupt);
-        ::sigaction(SIGTERM, &action, &m_previousTerminate);
+        install(SIGINT, action, m_previousInterrupt);
+        install(SIGTERM, action, m_previousTerminate);
     }
     ~CancelOnSignals()
     {
@@ -46,6 +46,14 @@ public:
     CancelOnSignals& operator=(const CancelOnSignals&) = delete;
 
 private:
+    // A signal the shell told us to ignore (SIGINT for a background job) stays ignored.
+    static void install(int signal, const struct sigaction& action, struct sigaction& previous)
+    {
+        ::sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler != SIG_IGN)
+            ::sigaction(signal, &action, nullptr);
+    }
+
     struct sigaction m_previousInterrupt {};
     struct sigaction m_previousTerminate {};
 };
