@@ -169,10 +169,8 @@ TEST_F(SummaryWindowTest, PathsArePlainTextAndSkippedOnesAreListedUntilTheNextRe
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(list->topLevelItem(0)->text(0), at(folder + "/gone.vnl"));
     EXPECT_EQ(list->topLevelItem(1)->text(1), QStringLiteral("Не обычный файл (канал или устройство)"));
-    EXPECT_TRUE(list->isVisible());
     const QString counted = QStringLiteral("пропущено путей: 2 (ссылок: 1, каналов и устройств: 1)");
     EXPECT_TRUE(window.statusBar()->currentMessage().endsWith(counted)) << window.statusBar()->currentMessage().toStdString();
-    EXPECT_TRUE(window.statusBar()->toolTip().isEmpty());
 
     write("clean/a.vnl", Record(120, 80, 70, 30));
     ASSERT_TRUE(readAll({at("clean")}));
