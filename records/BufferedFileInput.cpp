@@ -9,29 +9,33 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-BufferedFileInput::BufferedFileInput(const QString& path)
+BufferedFileInput::BufferedFileInput(const QString& path, std::optional<qint64> byteLimit) : m_byteLimit(byteLimit)
 {
     const QByteArray nativePath = QFile::encodeName(path);
     // Without O_NONBLOCK, opening a FIFO waits for a writer; the open only looks at what the name
     // is, and reading then blocks as usual.
     do {
-        m_fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        m_fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     } while (m_fd < 0 && errno == EINTR);
     if (m_fd < 0)
         throw InOutErrorFromErrno(errno);
-    const auto fail = [this](int error) {
+    const auto fail = [this](const auto& error) { // thrown as its own type, so callers can tell it apart
         ::close(m_fd);
-        throw InOutErrorFromErrno(error);
+        throw error;
     };
     struct stat status {};
     if (::fstat(m_fd, &status) != 0)
-        fail(errno);
+        fail(InOutErrorFromErrno(errno));
     // A FIFO, a device or a socket is no record file, and /dev/zero would never end.
+    if (S_ISDIR(status.st_mode))
+        fail(InOutErrorFromErrno(EISDIR));
     if (!S_ISREG(status.st_mode))
-        fail(S_ISDIR(status.st_mode) ? EISDIR : EACCES);
+        fail(ENotRegularFile());
+    if (m_byteLimit && status.st_size > *m_byteLimit)
+        fail(EFileTooLarge(*m_byteLimit));
     const int flags = ::fcntl(m_fd, F_GETFL);
     if (flags < 0 || ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        fail(errno);
+        fail(InOutErrorFromErrno(errno));
 }
 
 BufferedFileInput::~BufferedFileInput()
@@ -63,6 +67,9 @@ bool BufferedFileInput::fill()
     } while (count < 0 && errno == EINTR);
     if (count < 0)
         throw InOutErrorFromErrno(errno);
+    m_bytesRead += count;
+    if (m_byteLimit && m_bytesRead > *m_byteLimit)
+        throw EFileTooLarge(*m_byteLimit); // it grew since it was opened
     m_position = 0;
     m_length = std::size_t(count);
     m_atEnd = count == 0;

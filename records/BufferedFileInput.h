@@ -4,14 +4,16 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 
 // A file opened for reading through a fixed buffer, so a file of any size costs the same
-// memory. Failures throw EInOutError.
+// memory. Failures throw EInOutError; past `byteLimit` bytes (checked on the open file, so one
+// that grows is caught too) EFileTooLarge.
 class BufferedFileInput
 {
 public:
-    explicit BufferedFileInput(const QString& path);
+    explicit BufferedFileInput(const QString& path, std::optional<qint64> byteLimit = std::nullopt);
     ~BufferedFileInput();
     BufferedFileInput(const BufferedFileInput&) = delete;
     BufferedFileInput& operator=(const BufferedFileInput&) = delete;
@@ -32,4 +34,6 @@ private:
     std::size_t m_position = 0;
     std::size_t m_length = 0;
     bool m_atEnd = false;
+    std::optional<qint64> m_byteLimit;
+    qint64 m_bytesRead = 0;
 };

@@ -7,6 +7,10 @@ EInOutError::EInOutError(int errorCode, const QString& message)
 {
 }
 
+ENotRegularFile::ENotRegularFile() : EInOutError(InOutErrorFromErrno(EACCES)) {}
+
+EFileTooLarge::EFileTooLarge(qint64 limit) : EInOutError(InOutErrorFromErrno(EFBIG)), m_limit(limit) {}
+
 // The user sees the four classic file messages with their classic numbers:
 //   ENOENT                                  -> 2 "File not found"
 //   ENOTDIR, ENAMETOOLONG, ELOOP, EINVAL    -> 3 "Invalid filename"   (the path itself is unusable)

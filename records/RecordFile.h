@@ -54,11 +54,12 @@ void WriteRecordFile(const QString& path, const SubjectTexts& texts, const std::
 enum class ReadOutcome { Loaded, FormatError };
 
 // Reads a record file slot by slot. After Loaded the file stays open until close() or destruction.
-// Anything but a regular file is refused at once with "File access denied".
+// Anything but a regular file is refused at once with ENotRegularFile ("File access denied");
+// with a `byteLimit`, a file holding more bytes, when opened or while read, with EFileTooLarge.
 class RecordFileReader
 {
 public:
-    explicit RecordFileReader(const QString& path);
+    explicit RecordFileReader(const QString& path, std::optional<qint64> byteLimit = std::nullopt);
     ~RecordFileReader();
     RecordFileReader(const RecordFileReader&) = delete;
     RecordFileReader& operator=(const RecordFileReader&) = delete;
@@ -71,6 +72,7 @@ public:
 
 private:
     QString m_path;
+    std::optional<qint64> m_byteLimit;
     std::optional<BufferedFileInput> m_input;
 };
 

@@ -91,7 +91,10 @@ bool atEndOfFile(BufferedFileInput& input)
 
 } // namespace
 
-RecordFileReader::RecordFileReader(const QString& path) : m_path(path) {}
+RecordFileReader::RecordFileReader(const QString& path, std::optional<qint64> byteLimit)
+    : m_path(path), m_byteLimit(byteLimit)
+{
+}
 
 RecordFileReader::~RecordFileReader() = default;
 
@@ -103,7 +106,7 @@ void RecordFileReader::close()
 ReadOutcome RecordFileReader::read(const std::function<void(int slot, const QString& text)>& receiver)
 {
     close();
-    m_input.emplace(m_path);
+    m_input.emplace(m_path, m_byteLimit);
     try {
         // Line 1 is only searched, never kept: a wrong file may be one endless line.
         HeaderMatcher header;

@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# Builds the program (release) and starts it; its arguments go to the program (a record file).
+# Builds both programs (release) and starts one: the main window, its arguments a record file;
+# or, with --summary first, the group summary, its arguments folders, files and its options.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+program=build/release/app/vornale-lite
+if [[ "${1:-}" == --summary ]]; then
+  program=build/release/summary_app/vornale-summary
+  shift
+fi
 bash scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build/release -j2
-if [[ ! -x build/release/app/vornale-lite ]]; then
-  echo "Built the libraries; the program's window does not exist yet."
-  exit 0
-fi
-case "${1:-}" in
-  -h | --help | --help-all | -v | --version) exec build/release/app/vornale-lite "$@" ;; # no window
-esac
+for arg in "$@"; do
+  case "$arg" in
+    --) break ;;
+    -h | --help | --help-all | -v | --version | --csv | --csv=* | --pdf | --pdf=*) exec "$program" "$@" ;; # no window
+  esac
+done
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
-  echo "No display. Run it under a virtual one:  xvfb-run -a build/release/app/vornale-lite $*"
+  echo "No display. Run it under a virtual one:  xvfb-run -a $program $*"
   exit 1
 fi
-exec build/release/app/vornale-lite "$@"
+exec "$program" "$@"

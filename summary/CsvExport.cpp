@@ -104,8 +104,13 @@ QByteArray CsvLine(std::span<const QString> cells, QChar decimal)
     return line.toUtf8();
 }
 
+QString CancelledReason()
+{
+    return QStringLiteral("прервано");
+}
+
 QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
-                     const std::function<QStringList(qsizetype)>& cellsAt)
+                     const std::function<QStringList(qsizetype)>& cellsAt, const std::atomic<bool>* cancel)
 {
     const QChar decimal = regionalSettings().decimalSeparator();
     QSaveFile file(path);
@@ -113,13 +118,18 @@ QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype
         return file.errorString();
     QByteArray chunk("\xEF\xBB\xBF");
     chunk += CsvLine(captions, decimal);
-    for (qsizetype i = 0; i < count; ++i) {
+    const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
+    for (qsizetype i = 0; i < count && !cancelled(); ++i) {
         chunk += CsvLine(cellsAt(i), decimal);
         if (chunk.size() >= 64 * 1024) {
             if (file.write(chunk) != chunk.size())
                 break;
             chunk.clear();
         }
+    }
+    if (cancelled()) {
+        file.cancelWriting();
+        return CancelledReason();
     }
     if (file.error() == QFileDevice::NoError && file.write(chunk) == chunk.size() && file.commit())
         return {};
@@ -128,16 +138,18 @@ QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype
     return reason;
 }
 
-QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt)
+QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
+                        const std::atomic<bool>* cancel)
 {
     const SummaryCells& captions = SummaryColumnCaptions();
-    return WriteCsvFile(path, QStringList(captions.begin(), captions.end()), count, [&rowAt](qsizetype i) {
+    const auto cellsAt = [&rowAt](qsizetype i) {
         const SummaryCells cells = SummaryRowCells(rowAt(i));
         return QStringList(cells.begin(), cells.end());
-    });
+    };
+    return WriteCsvFile(path, QStringList(captions.begin(), captions.end()), count, cellsAt, cancel);
 }
 
-QString WriteSummaryCsv(const QString& path, const SummaryRows& rows)
+QString WriteSummaryCsv(const QString& path, const SummaryRows& rows, const std::atomic<bool>* cancel)
 {
-    return WriteSummaryCsv(path, rows.size(), [&rows](qsizetype i) -> const SummaryRow& { return rows[i]; });
+    return WriteSummaryCsv(path, rows.size(), [&rows](qsizetype i) -> const SummaryRow& { return rows[i]; }, cancel);
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <span>
 
@@ -32,12 +33,17 @@ QByteArray CsvLine(std::span<const QString> cells, QChar decimal);
 
 // Writes the captions and `count` lines of cells through a temporary file that replaces `path`
 // only when all of it is written, so a failed export leaves an earlier file as it was. Returns an
-// empty text on success, else the reason.
+// empty text on success, else the reason. Once `cancel` is set nothing replaces the file.
 QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
-                     const std::function<QStringList(qsizetype)>& cellsAt);
+                     const std::function<QStringList(qsizetype)>& cellsAt, const std::atomic<bool>* cancel = nullptr);
 
 // Writes the header and every row through a temporary file that replaces `path` only when all
 // of it is written, so a failed export leaves an earlier file as it was. `rowAt(i)` gives row i
-// of `count`. Returns an empty text on success, else the reason.
-QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt);
-QString WriteSummaryCsv(const QString& path, const SummaryRows& rows);
+// of `count`. Returns an empty text on success, else the reason. Once `cancel` is set nothing
+// replaces the file.
+QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
+                        const std::atomic<bool>* cancel = nullptr);
+QString WriteSummaryCsv(const QString& path, const SummaryRows& rows, const std::atomic<bool>* cancel = nullptr);
+
+// The reason a writer gives when it was cancelled.
+QString CancelledReason();

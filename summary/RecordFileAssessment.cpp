@@ -4,12 +4,6 @@
 #include "core/EntryFields.h"
 #include "core/NumberText.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
-
-#include <cerrno>
-
 namespace {
 
 SummaryRow Failed(const QString& path, RowOutcome outcome, const QString& reason)
@@ -30,27 +24,20 @@ QString ReadErrorReason(const QString& message)
 
 SummaryRow AssessRecordFile(const QString& path, Separators separators)
 {
-    // Looked at before opening: a pipe or device must never be opened, a huge file never read.
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return Failed(path, RowOutcome::ReadError, ReadErrorReason(InOutErrorFromErrno(errno).message()));
-    if (S_ISDIR(info.st_mode))
-        return Failed(path, RowOutcome::ReadError, ReadErrorReason(InOutErrorFromErrno(EISDIR).message()));
-    if (!S_ISREG(info.st_mode))
-        return Failed(path, RowOutcome::ReadError, QStringLiteral("Не обычный файл (канал или устройство)"));
-    if (info.st_size > kLargestRecordFile)
-        return Failed(path, RowOutcome::FormatError,
-                      QStringLiteral("Неверный формат файла: слишком велик (%1 байт)").arg(qint64(info.st_size)));
-
     SummaryRow row;
     row.path = path;
     row.texts = NewSubjectTexts();
     try {
-        RecordFileReader reader(path);
+        RecordFileReader reader(path, kLargestRecordFile);
         const ReadOutcome outcome =
             reader.read([&](int slot, const QString& text) { PutSlotAsShown(row.texts, slot, text, separators); });
         if (outcome == ReadOutcome::FormatError)
             return Failed(path, RowOutcome::FormatError, QStringLiteral("Неверный формат файла"));
+    } catch (const ENotRegularFile&) {
+        return Failed(path, RowOutcome::ReadError, QStringLiteral("Не обычный файл (канал или устройство)"));
+    } catch (const EFileTooLarge& error) {
+        return Failed(path, RowOutcome::FormatError,
+                      QStringLiteral("Неверный формат файла: слишком велик (больше %1 байт)").arg(error.limit()));
     } catch (const EInOutError& error) {
         return Failed(path, RowOutcome::ReadError, ReadErrorReason(error.message()));
     }

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <set>
 #include <utility>
 
@@ -26,10 +27,16 @@ bool HasRecordExtension(const QString& name)
     return name.endsWith(QLatin1String(".vnl"), Qt::CaseInsensitive);
 }
 
+const QString kLoop = QStringLiteral("Символическая ссылка образует цикл");
+
 class FolderWalk
 {
 public:
-    FolderWalk(RecordFileList& list, const std::atomic<bool>* cancel) : m_list(list), m_cancel(cancel) {}
+    // `roots`: the canonical paths of the chosen folders, the only places a link may lead to.
+    FolderWalk(RecordFileList& list, QList<QByteArray> roots, const std::atomic<bool>* cancel)
+        : m_list(list), m_roots(std::move(roots)), m_cancel(cancel)
+    {
+    }
 
     void walk(const QString& folder, const struct stat& info)
     {
@@ -37,7 +44,7 @@ public:
             return;
         const FileId id{info.st_dev, info.st_ino};
         if (std::find(m_ancestors.begin(), m_ancestors.end(), id) != m_ancestors.end()) {
-            skip(folder, QStringLiteral("Символическая ссылка образует цикл"));
+            skip(folder, kLoop, SkipKind::Link);
             return;
         }
         // Reached a second time by another link: its files are in the list already.
@@ -47,16 +54,25 @@ public:
         const QByteArray encoded = QFile::encodeName(folder);
         DIR* dir = ::opendir(encoded.constData());
         if (dir == nullptr) {
-            skip(folder, QStringLiteral("Папка не читается: %1").arg(InOutErrorFromErrno(errno).message()));
+            skipFolder(folder, errno);
             return;
         }
         QList<QByteArray> names;
-        while (const dirent* entry = ::readdir(dir)) {
+        int readError = 0;
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(dir);
+            if (entry == nullptr) {
+                readError = errno;
+                break;
+            }
             const QByteArray name(entry->d_name);
             if (name != "." && name != "..")
                 names.append(name);
         }
         ::closedir(dir);
+        if (readError != 0)
+            skipFolder(folder, readError); // what was listed before the error is still looked at
         std::sort(names.begin(), names.end());
 
         m_ancestors.push_back(id);
@@ -74,15 +90,17 @@ private:
     {
         const QString path = QFile::decodeName(encodedPath);
         struct stat info {};
-        if (::stat(encodedPath.constData(), &info) != 0) {
-            const int error = errno;
-            struct stat link {};
-            if (::lstat(encodedPath.constData(), &link) == 0 && S_ISLNK(link.st_mode))
-                skip(path, error == ELOOP ? QStringLiteral("Символическая ссылка образует цикл")
-                                          : QStringLiteral("Символическая ссылка никуда не ведет"));
-            else
-                skip(path, QStringLiteral("Ошибка чтения: %1").arg(InOutErrorFromErrno(error).message()));
+        if (::lstat(encodedPath.constData(), &info) != 0) {
+            skip(path, ReadErrorReason(errno), SkipKind::Unreadable);
             return;
+        }
+        if (S_ISLNK(info.st_mode)) {
+            if (!leadsInside(encodedPath, path))
+                return;
+            if (::stat(encodedPath.constData(), &info) != 0) {
+                skip(path, ReadErrorReason(errno), SkipKind::Link);
+                return;
+            }
         }
         if (S_ISDIR(info.st_mode)) {
             walk(path, info);
@@ -91,17 +109,56 @@ private:
         const bool named = HasRecordExtension(name);
         if (!S_ISREG(info.st_mode)) {
             if (named)
-                skip(path, QStringLiteral("Не обычный файл (канал или устройство)"));
+                skip(path, QStringLiteral("Не обычный файл (канал или устройство)"), SkipKind::Special);
             return;
         }
         if (named || StartsWithRecordHeader(path))
             m_list.files.append(path);
     }
 
-    void skip(const QString& path, const QString& reason) { m_list.skipped.append({path, reason}); }
+    // A link is followed only to a place inside the chosen folders, so that a link to "/" does
+    // not take the scan over the whole machine. Says why when it is not.
+    bool leadsInside(const QByteArray& encodedPath, const QString& path)
+    {
+        char* resolved = ::realpath(encodedPath.constData(), nullptr);
+        if (resolved == nullptr) {
+            const int error = errno;
+            skip(path,
+                 error == ELOOP                       ? kLoop
+                 : error == ENOENT || error == ENOTDIR ? QStringLiteral("Символическая ссылка никуда не ведет")
+                                                       : ReadErrorReason(error),
+                 SkipKind::Link);
+            return false;
+        }
+        const QByteArray target(resolved);
+        std::free(resolved);
+        const bool inside = std::any_of(m_roots.begin(), m_roots.end(), [&target](const QByteArray& root) {
+            return target == root || target.startsWith(root.endsWith('/') ? root : root + '/');
+        });
+        if (!inside)
+            skip(path, QStringLiteral("Символическая ссылка ведет за пределы выбранных папок"), SkipKind::Link);
+        return inside;
+    }
+
+    static QString ReadErrorReason(int error)
+    {
+        return QStringLiteral("Ошибка чтения: %1").arg(InOutErrorFromErrno(error).message());
+    }
+
+    void skipFolder(const QString& folder, int error)
+    {
+        skip(folder, QStringLiteral("Папка не читается: %1").arg(InOutErrorFromErrno(error).message()),
+             SkipKind::Folder);
+    }
+
+    void skip(const QString& path, const QString& reason, SkipKind kind)
+    {
+        m_list.skipped.append({path, reason, kind});
+    }
     bool cancelled() const { return m_cancel != nullptr && m_cancel->load(std::memory_order_relaxed); }
 
     RecordFileList& m_list;
+    const QList<QByteArray> m_roots;
     const std::atomic<bool>* m_cancel;
     std::vector<FileId> m_ancestors;
     std::set<FileId> m_seen;
@@ -143,14 +200,23 @@ bool StartsWithRecordHeader(const QString& path)
 
 RecordFileList FindRecordFiles(const QStringList& paths, const std::atomic<bool>* cancel)
 {
+    QList<QByteArray> roots;
+    QList<std::pair<QString, struct stat>> folders;
     RecordFileList list;
-    FolderWalk walk(list, cancel);
     for (const QString& path : paths) {
+        const QByteArray encoded = QFile::encodeName(path);
         struct stat info {};
-        if (::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode))
-            walk.walk(path, info);
-        else
+        if (::stat(encoded.constData(), &info) != 0 || !S_ISDIR(info.st_mode)) {
             list.files.append(path); // named on purpose: it gets a row, whatever it holds
+            continue;
+        }
+        folders.append({path, info});
+        char* resolved = ::realpath(encoded.constData(), nullptr);
+        roots.append(resolved != nullptr ? QByteArray(resolved) : encoded);
+        std::free(resolved);
     }
+    FolderWalk walk(list, roots, cancel);
+    for (const auto& [folder, info] : folders)
+        walk.walk(folder, info);
     return list;
 }

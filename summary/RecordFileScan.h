@@ -9,12 +9,14 @@
 #include <atomic>
 
 // The files of a group: every path given that is not a folder, and from each folder (searched
-// recursively, symbolic links followed) every regular file whose first line holds the record
-// header, whatever its name, plus every file named *.vnl so that a broken one is seen too.
+// recursively) every regular file whose first line holds the record header, whatever its name,
+// plus every file named *.vnl so that a broken one is seen too. Symbolic links are followed only
+// while they lead inside the chosen folders; others are skipped with their reason.
 struct RecordFileList
 {
     QStringList files;
-    QList<SkippedPath> skipped; // unreadable folders, link loops, pipes and devices named *.vnl
+    // Unreadable folders; dangling, looping and outward links; pipes and devices named *.vnl.
+    QList<SkippedPath> skipped;
 };
 
 // Stops early, with what it found so far, once `cancel` becomes true.

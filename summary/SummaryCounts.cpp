@@ -31,7 +31,7 @@ SummaryCounts CountRows(const SummaryRows& rows)
     return counts;
 }
 
-QStringList CountsLines(const SummaryCounts& counts, int skippedPaths)
+QStringList CountsLines(const SummaryCounts& counts)
 {
     QStringList lines;
     lines << QStringLiteral("Файлов: %1").arg(counts.files);
@@ -43,6 +43,25 @@ QStringList CountsLines(const SummaryCounts& counts, int skippedPaths)
     lines << QStringLiteral("Ошибка ввода: %1").arg(counts.notAcceptable);
     lines << QStringLiteral("Неверный формат файла: %1").arg(counts.formatErrors);
     lines << QStringLiteral("Ошибка чтения: %1").arg(counts.readErrors);
-    lines << QStringLiteral("Пропущено папок и ссылок: %1").arg(skippedPaths);
     return lines;
+}
+
+QString SkippedCountText(const QList<SkippedPath>& skipped)
+{
+    constexpr std::size_t kinds = std::size_t(SkipKind::Count);
+    static const std::array<QString, kinds> names{QStringLiteral("папок"), QStringLiteral("ссылок"),
+                                                  QStringLiteral("каналов и устройств"),
+                                                  QStringLiteral("недоступных путей")};
+    std::array<int, kinds> perKind{};
+    for (const SkippedPath& path : skipped)
+        ++perKind[std::size_t(path.kind)];
+    QStringList parts;
+    for (std::size_t kind = 0; kind < kinds; ++kind) {
+        if (perKind[kind] > 0)
+            parts << QStringLiteral("%1: %2").arg(names[kind]).arg(perKind[kind]);
+    }
+    QString text = QString::number(skipped.size());
+    if (!parts.isEmpty())
+        text += QStringLiteral(" (%1)").arg(parts.join(QStringLiteral(", ")));
+    return text;
 }

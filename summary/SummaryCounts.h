@@ -31,4 +31,7 @@ constexpr std::array<VegetativeBalance, 3> kAllBalances{VegetativeBalance::Vagot
                                                         VegetativeBalance::Sympathicotonia};
 
 // The counts as lines of text, for standard output and the report.
-QStringList CountsLines(const SummaryCounts& counts, int skippedPaths);
+QStringList CountsLines(const SummaryCounts& counts);
+
+// How many paths were skipped, and of which kinds: "3 (папок: 1, ссылок: 2)", or "0".
+QString SkippedCountText(const QList<SkippedPath>& skipped);

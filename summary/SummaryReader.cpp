@@ -33,6 +33,8 @@ void SummaryReader::read(const QStringList& paths, Separators separators)
             batch.clear();
             sinceSent.restart();
             first = false;
+            if (m_batchGate)
+                m_batchGate();
         }
     }
     if (!batch.isEmpty())

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 
 // Reads a group on its own thread: finds the files, assesses them and hands the rows over in
 // batches by queued signals. It touches no widget; cancel() may be called from any thread.
@@ -18,6 +19,8 @@ public:
     using QObject::QObject;
 
     void cancel() { m_cancel.store(true); }
+    // Runs on the reader's thread after each batch is sent (tests hold the read there).
+    void setBatchGate(std::function<void()> gate) { m_batchGate = std::move(gate); }
     bool isCancelled() const { return m_cancel.load(); }
 
 public slots:
@@ -32,6 +35,7 @@ signals:
 
 private:
     std::atomic<bool> m_cancel{false};
+    std::function<void()> m_batchGate;
 };
 
 // Registers the row types for queued connections; call once before connecting.

@@ -26,11 +26,15 @@ struct SummaryRow
 
 using SummaryRows = QList<SummaryRow>;
 
+// What a path left out of the group was, so that each kind is counted under its own name.
+enum class SkipKind { Folder, Link, Special, Unreadable, Count };
+
 // A file or folder left out of the group, and why.
 struct SkippedPath
 {
     QString path;
     QString reason;
+    SkipKind kind = SkipKind::Unreadable;
 };
 
 // "Рассчитано", "Ошибка ввода", or the reason of a format or read error.

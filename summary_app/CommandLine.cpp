@@ -1,107 +1,141 @@
 #include "summary_app/CommandLine.h"
 
+#include "commandline/ProgramCommandLine.h"
 #include "summary_app/CompareCommandLine.h"
-
 #include "summary/CsvExport.h"
 #include "summary/RecordFileAssessment.h"
 #include "summary/RecordFileScan.h"
 #include "summary/SummaryCounts.h"
 #include "summary/SummaryReport.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
+#include <csignal>
 
 namespace {
 
 const QString kUsage = QStringLiteral("vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] ПУТЬ…");
 
-void Configure(QCommandLineParser& parser)
+std::atomic<bool> g_cancelled{false};
+std::atomic<int> g_signal{0};
+
+extern "C" void OnCancelSignal(int signal)
 {
-    parser.setApplicationDescription(QStringLiteral("Сводка по группе: файлы записей и папки с ними."));
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
-    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
-    // Handled by CompareCommandLine; listed here so the summary's help mentions it.
-    parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
-    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
-    parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")});
-    parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
-                                 QStringLiteral("ПУТЬ…"));
+    g_signal.store(signal);
+    g_cancelled.store(true);
+}
+
+// For its lifetime SIGINT and SIGTERM only set the cancel flag, so the export can stop cleanly.
+class CancelOnSignals
+{
+public:
+    CancelOnSignals()
+    {
+        g_cancelled.store(false);
+        g_signal.store(0);
+        struct sigaction action {};
+        action.sa_handler = OnCancelSignal;
+        action.sa_flags = SA_RESTART;
+        sigemptyset(&action.sa_mask);
+        install(SIGINT, action, m_previousInterrupt);
+        install(SIGTERM, action, m_previousTerminate);
+    }
+    ~CancelOnSignals()
+    {
+        ::sigaction(SIGINT, &m_previousInterrupt, nullptr);
+        ::sigaction(SIGTERM, &m_previousTerminate, nullptr);
+    }
+    CancelOnSignals(const CancelOnSignals&) = delete;
+    CancelOnSignals& operator=(const CancelOnSignals&) = delete;
+
+private:
+    // A signal the shell told us to ignore (SIGINT for a background job) stays ignored.
+    static void install(int signal, const struct sigaction& action, struct sigaction& previous)
+    {
+        ::sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler != SIG_IGN)
+            ::sigaction(signal, &action, nullptr);
+    }
+
+    struct sigaction m_previousInterrupt {};
+    struct sigaction m_previousTerminate {};
+};
+
+bool Cancelled(const std::atomic<bool>* cancel)
+{
+    return cancel != nullptr && cancel->load();
 }
 
 } // namespace
 
-bool WantsCommandLine(const QStringList& arguments)
+CommandLineRequest ParseCommandLine(const QStringList& arguments)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--"))
-            return false;
-        if (arguments[i].startsWith(u'-'))
-            return true;
-    }
-    return false;
-}
+    ProgramCommandLine commandLine(
+        QStringLiteral("vornale-summary"), QStringLiteral("Сводка по группе: файлы записей и папки с ними."),
+        QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")),
+        QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")));
+    QCommandLineParser& parser = commandLine.parser();
+    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    // Handled by CompareCommandLine before this parser runs; listed so the help mentions it.
+    parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
+    parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
+                                 QStringLiteral("ПУТЬ…"));
 
-bool NeedsPainting(const QStringList& arguments)
-{
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--"))
-            return false;
-        if (argument == QLatin1String("--pdf") || argument.startsWith(QLatin1String("--pdf=")))
-            return true;
-    }
-    return false;
-}
-
-bool ParseCommandLine(const QStringList& arguments, CommandLineRequest& request, QString& error, bool& helpShown,
-                      QTextStream& out)
-{
-    QCommandLineParser parser;
-    Configure(parser);
-    helpShown = false;
-    if (!parser.parse(arguments)) {
-        error = parser.errorText();
-        return false;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        helpShown = true;
-        return true;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        out << "vornale-summary " << QCoreApplication::applicationVersion() << '\n';
-        helpShown = true;
-        return true;
+    CommandLineRequest request;
+    const auto fail = [&request](const QString& error) {
+        request.action = CommandLineRequest::Action::Fail;
+        request.text = error;
+        return request;
+    };
+    switch (commandLine.parse(arguments)) {
+    case ProgramCommandLine::Outcome::Fail:
+        return fail(commandLine.text());
+    case ProgramCommandLine::Outcome::ShowHelp:
+        request.action = CommandLineRequest::Action::ShowHelp;
+        request.text = commandLine.text();
+        return request;
+    case ProgramCommandLine::Outcome::ShowVersion:
+        request.action = CommandLineRequest::Action::ShowVersion;
+        request.text = commandLine.text();
+        return request;
+    case ProgramCommandLine::Outcome::Run:
+        break;
     }
     request.csvPath = parser.value(QStringLiteral("csv"));
     request.pdfPath = parser.value(QStringLiteral("pdf"));
     request.paths = parser.positionalArguments();
-    if (parser.isSet(QStringLiteral("csv")) && request.csvPath.isEmpty()) {
-        error = QStringLiteral("не указан файл для --csv");
-        return false;
-    }
-    if (parser.isSet(QStringLiteral("pdf")) && request.pdfPath.isEmpty()) {
-        error = QStringLiteral("не указан файл для --pdf");
-        return false;
-    }
-    if (!request.exports()) {
-        error = QStringLiteral("нужен --csv или --pdf");
-        return false;
-    }
-    if (request.paths.isEmpty()) {
-        error = QStringLiteral("не указаны файлы или папки");
-        return false;
-    }
-    return true;
+    const bool csv = parser.isSet(QStringLiteral("csv"));
+    const bool pdf = parser.isSet(QStringLiteral("pdf"));
+    if (csv && request.csvPath.isEmpty())
+        return fail(QStringLiteral("не указан файл для --csv"));
+    if (pdf && request.pdfPath.isEmpty())
+        return fail(QStringLiteral("не указан файл для --pdf"));
+    if (!csv && !pdf)
+        return request; // the window
+    if (request.paths.isEmpty())
+        return fail(QStringLiteral("не указаны файлы или папки"));
+    request.action = CommandLineRequest::Action::Export;
+    return request;
 }
 
-int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& err)
+int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& err, const std::atomic<bool>* cancel)
 {
-    const RecordFileList list = FindRecordFiles(request.paths);
+    const RecordFileList list = FindRecordFiles(request.paths, cancel);
     SummaryRows rows;
     rows.reserve(list.files.size());
     const Separators separators = Separators::current();
-    for (const QString& path : list.files)
+    for (const QString& path : list.files) {
+        if (Cancelled(cancel))
+            break;
         rows.append(AssessRecordFile(path, separators));
+    }
+    const auto interrupted = [&] {
+        if (!Cancelled(cancel))
+            return false;
+        err << "vornale-summary: " << QStringLiteral("прервано") << Qt::endl;
+        return true;
+    };
+    if (interrupted())
+        return ExitCancelled;
 
     int skipped = int(list.skipped.size());
     for (const SkippedPath& path : list.skipped)
@@ -114,20 +148,23 @@ int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& 
     }
 
     bool written = true;
-    if (!request.csvPath.isEmpty()) {
-        if (const QString failure = WriteSummaryCsv(request.csvPath, rows); !failure.isEmpty()) {
-            err << request.csvPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
-            written = false;
-        }
-    }
-    if (!request.pdfPath.isEmpty()) {
-        if (const QString failure = WriteSummaryPdf(request.pdfPath, rows, {request.paths}); !failure.isEmpty()) {
-            err << request.pdfPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
-            written = false;
-        }
-    }
-    for (const QString& line : CountsLines(CountRows(rows), int(list.skipped.size())))
+    const auto report = [&](const QString& path, const QString& failure) {
+        if (failure.isEmpty() || Cancelled(cancel))
+            return;
+        err << path << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
+        written = false;
+    };
+    // The slow report first: a cancel while it is written leaves both earlier outputs as they were.
+    if (!request.pdfPath.isEmpty())
+        report(request.pdfPath, WriteSummaryPdf(request.pdfPath, rows, {request.paths},
+                                                [cancel](int, int) { return !Cancelled(cancel); }));
+    if (!request.csvPath.isEmpty() && !Cancelled(cancel))
+        report(request.csvPath, WriteSummaryCsv(request.csvPath, rows, cancel));
+    if (interrupted())
+        return ExitCancelled;
+    for (const QString& line : CountsLines(CountRows(rows)))
         out << line << '\n';
+    out << QStringLiteral("Пропущено путей: ") << SkippedCountText(list.skipped) << '\n';
     out.flush();
     err.flush();
     if (!written)
@@ -135,20 +172,32 @@ int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& 
     return skipped > 0 ? ExitSomeSkipped : ExitAllRead;
 }
 
+int RunCommandLine(const CommandLineRequest& request, QTextStream& out, QTextStream& err)
+{
+    switch (request.action) {
+    case CommandLineRequest::Action::ShowHelp:
+    case CommandLineRequest::Action::ShowVersion:
+        out << request.text;
+        out.flush();
+        return ExitAllRead;
+    case CommandLineRequest::Action::Export: {
+        const CancelOnSignals cancelling;
+        const int code = RunExport(request, out, err, &g_cancelled);
+        return code == ExitCancelled && g_signal.load() != 0 ? 128 + g_signal.load() : code;
+    }
+    case CommandLineRequest::Action::Window:
+    case CommandLineRequest::Action::Fail:
+        break;
+    }
+    const QString error = request.action == CommandLineRequest::Action::Fail ? request.text
+                                                                             : QStringLiteral("нужен --csv или --pdf");
+    err << "vornale-summary: " << error << '\n' << QStringLiteral("Использование: ") << kUsage << Qt::endl;
+    return ExitUsage;
+}
+
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     if (IsCompareRequest(arguments))
         return RunCompareCommandLine(arguments, out, err);
-    CommandLineRequest request;
-    QString error;
-    bool helpShown = false;
-    if (!ParseCommandLine(arguments, request, error, helpShown, out)) {
-        err << "vornale-summary: " << error << '\n' << QStringLiteral("Использование: ") << kUsage << Qt::endl;
-        return ExitUsage;
-    }
-    if (helpShown) {
-        out.flush();
-        return ExitAllRead;
-    }
-    return RunExport(request, out, err);
+    return RunCommandLine(ParseCommandLine(arguments), out, err);
 }

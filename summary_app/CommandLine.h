@@ -3,31 +3,38 @@
 #include <QStringList>
 #include <QTextStream>
 
-// The program's command line for scripts: --csv OUT and/or --pdf OUT, then files and folders.
+#include <atomic>
+
+// What the program was asked to do: the window with paths already read, or, with --csv OUT and/or
+// --pdf OUT, an export for scripts that needs no window.
 struct CommandLineRequest
 {
+    enum class Action { Window, Export, ShowHelp, ShowVersion, Fail };
+
+    Action action = Action::Window;
     QString csvPath;
     QString pdfPath;
     QStringList paths;
-    bool exports() const { return !csvPath.isEmpty() || !pdfPath.isEmpty(); }
+    QString text; // the help, the version, or why the line was refused
 };
 
 enum ExitCode { ExitAllRead = 0, ExitSomeSkipped = 1, ExitUsage = 2 };
 
-// True when the arguments ask for an export (or help/version), which needs no window.
-bool WantsCommandLine(const QStringList& arguments);
-
-// True when the arguments ask for the PDF report, which needs a GUI application (not a display).
-bool NeedsPainting(const QStringList& arguments);
-
-// Parses the arguments (the first is the program). On a usage error returns false and says why
-// in `error`. `helpShown` tells that the help or the version was printed to `out` instead.
-bool ParseCommandLine(const QStringList& arguments, CommandLineRequest& request, QString& error, bool& helpShown,
-                      QTextStream& out);
+// Parses the arguments (the first is the program) the way vornale-lite does, the toolkit's window
+// options included. Needs no application object.
+CommandLineRequest ParseCommandLine(const QStringList& arguments);
 
 // Reads the group, writes the outputs, prints the counts to `out` and every skipped file or
-// folder with its reason to `err`. Returns the exit code.
-int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& err);
+// folder with its reason to `err`. Once `cancel` is set it stops, writes nothing more, leaves
+// earlier outputs as they were and returns ExitCancelled.
+int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& err,
+              const std::atomic<bool>* cancel = nullptr);
 
-// The whole command line: parse, then export. Returns the exit code.
+// Everything but the window: prints the help, the version or the usage error, or exports, with
+// SIGINT and SIGTERM cancelling the export. Returns the exit code.
+int RunCommandLine(const CommandLineRequest& request, QTextStream& out, QTextStream& err);
+// The same from the arguments, a comparison (--compare) included.
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// Exit code after a cancelled export.
+constexpr int ExitCancelled = 130;

@@ -2,6 +2,7 @@
 
 #include "summary/CsvExport.h"
 #include "summary/ReportWorker.h"
+#include "summary/SummaryCounts.h"
 #include "summary/SummaryReader.h"
 #include "summary/SummaryReport.h"
 #include "summary/SummaryTableModel.h"
@@ -57,6 +58,8 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
     ui.tableView->setTextElideMode(Qt::ElideLeft); // the file's own name matters more than its folders
     ui.tableView->verticalHeader()->setDefaultSectionSize(ui.tableView->fontMetrics().height() + 6);
     ui.progressPanel->hide();
+    ui.skippedPanel->hide();
+    ui.skippedList->header()->resizeSection(0, 420);
 
     chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, QStringLiteral("Папка с файлами записей")); };
     chooseFiles = [this] {
@@ -123,10 +126,13 @@ void SummaryWindow::openPaths(const QStringList& paths)
     cancelReading();
     m_model->clear();
     m_skipped.clear();
+    ui.skippedList->clear();
+    ui.skippedPanel->hide();
     m_sources = paths;
     ui.sourceLabel->setText(paths.join(QStringLiteral(", ")));
 
     m_reader = new SummaryReader;
+    m_reader->setBatchGate(batchGate);
     m_reader->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_reader, &QObject::deleteLater);
     connect(m_reader, &SummaryReader::filesFound, this, &SummaryWindow::onFilesFound);
@@ -186,6 +192,10 @@ void SummaryWindow::onPathsSkipped(const QList<SkippedPath>& skipped)
     if (!fromCurrentReader())
         return;
     m_skipped += skipped;
+    for (const SkippedPath& path : skipped)
+        ui.skippedList->addTopLevelItem(new QTreeWidgetItem(QStringList{path.path, path.reason}));
+    ui.skippedLabel->setText(QStringLiteral("Пропущено путей: %1").arg(SkippedCountText(m_skipped)));
+    ui.skippedPanel->show();
 }
 
 void SummaryWindow::onFinished(bool cancelled)
@@ -196,13 +206,8 @@ void SummaryWindow::onFinished(bool cancelled)
     m_reader = nullptr;
     ui.progressPanel->hide();
     QString message = QStringLiteral("Прочитано файлов: %1").arg(m_model->rowCount());
-    if (!m_skipped.isEmpty()) {
-        message += QStringLiteral("; пропущено папок и ссылок: %1").arg(m_skipped.size());
-        QStringList lines;
-        for (const SkippedPath& path : m_skipped)
-            lines << path.path + QStringLiteral(": ") + path.reason;
-        ui.statusbar->setToolTip(lines.join(u'\n'));
-    }
+    if (!m_skipped.isEmpty())
+        message += QStringLiteral("; пропущено путей: %1").arg(SkippedCountText(m_skipped));
     ui.statusbar->showMessage(message);
     updateActions();
     emit readingFinished(cancelled);

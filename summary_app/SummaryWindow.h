@@ -51,6 +51,8 @@ public:
     std::function<bool(QPrinter& printer)> choosePrinter;
     // Called on the report's thread before each page; tests hold the drawing here.
     std::function<void(int page)> reportPageGate;
+    // Runs on the reader's thread after each batch of rows is sent; tests hold a read there.
+    std::function<void()> batchGate;
 
 signals:
     void readingFinished(bool cancelled);

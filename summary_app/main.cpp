@@ -1,4 +1,5 @@
 #include "summary_app/CommandLine.h"
+#include "summary_app/CompareCommandLine.h"
 #include "summary_app/SummaryWindow.h"
 #include "widgets/Fonts.h"
 #include "widgets/QtTranslations.h"
@@ -24,20 +25,31 @@ int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(VORNALE_VERSION));
     const QStringList arguments = Arguments(argc, argv);
-    if (WantsCommandLine(arguments)) {
+    if (IsCompareRequest(arguments)) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        // Its report may be asked for, which paints but never needs a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return RunCompareCommandLine(arguments, out, err);
+    }
+    const CommandLineRequest request = ParseCommandLine(arguments);
+    if (request.action != CommandLineRequest::Action::Window) {
         QTextStream out(stdout);
         QTextStream err(stderr);
         // Only the report needs fonts and painting, and even it never needs a display.
-        if (!NeedsPainting(arguments)) {
+        if (request.action != CommandLineRequest::Action::Export || request.pdfPath.isEmpty()) {
             QCoreApplication app(argc, argv);
-            return RunCommandLine(QCoreApplication::arguments(), out, err);
+            return RunCommandLine(request, out, err);
         }
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
-        return RunCommandLine(QCoreApplication::arguments(), out, err);
+        return RunCommandLine(request, out, err);
     }
 
+    // The application object takes the toolkit's own options (-style, -platform) for itself.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vornale-summary"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vornale.VornaleSummary"));
@@ -48,9 +60,7 @@ int main(int argc, char** argv)
         QApplication::installTranslator(qtTranslations.get());
     SummaryWindow window;
     window.show();
-    QStringList paths = arguments.mid(1);
-    paths.removeAll(QStringLiteral("--"));
-    if (!paths.isEmpty())
-        window.openPaths(paths);
+    if (!request.paths.isEmpty())
+        window.openPaths(request.paths);
     return app.exec();
 }

@@ -202,6 +202,24 @@ TEST_F(RecordFileReaderTest, RecordFileExistsOnlyForFiles)
     EXPECT_FALSE(RecordFileExists(dir.path()));
 }
 
+// The limit holds on the open file: one that grows past it between the open and the read is
+// refused, and what is read up to the limit still counts.
+TEST_F(RecordFileReaderTest, ByteLimitHoldsWhileTheFileGrows)
+{
+    const QString path = dir.filePath("growing.vnl");
+    writeBytes(path, "Vornale 5\r\nA\r\n");
+    RecordFileReader reader(path, 100);
+    Slots handedOver;
+    EXPECT_THROW(reader.read([&](int slot, const QString& text) {
+        handedOver.emplace_back(slot, text);
+        QFile file(path);
+        if (file.open(QIODevice::Append))
+            file.write(QByteArray(200 * 1024, 'x'));
+    }),
+                 EFileTooLarge);
+    EXPECT_EQ(handedOver, (Slots{{1, "A"}}));
+}
+
 long peakResidentKilobytes()
 {
     rusage usage {};

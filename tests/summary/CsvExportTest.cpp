@@ -36,6 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"negative_number_stays_a_number", "-14", u',', "-14"},
         FieldCase{"decimal_comma", "2,30", u',', "2,30"},
         FieldCase{"decimal_point_under_point_locale", "2.30", u'.', "2.30"},
+        FieldCase{"negative_fraction_under_comma_locale", "-0,25", u',', "-0,25"},
         FieldCase{"separator_is_quoted", "a;b", u',', "\"a;b\""},
         FieldCase{"quotes_are_doubled", "say \"hi\"", u',', "\"say \"\"hi\"\"\""},
         FieldCase{"line_feed_is_quoted", "a\nb", u',', "\"a\nb\""},
@@ -100,19 +101,25 @@ TEST_F(CsvFile, HasBomRussianHeaderAndOneLinePerRow)
 {
     const QString record = write("a.vnl", "Vornale 5\r\n\xC8\xE2\xE0\xED\xEE\xE2;\"\r\n120\r\n80\r\n70\r\n0\r\n70\r\n175\r\n30\r\n");
     const QString broken = write("b.vnl", "nothing");
+    const QString numericName = write("c.vnl", "Vornale 5\r\n-1,5\r\n");
     const QString out = m_folder.filePath("out.csv");
-    ASSERT_EQ(WriteSummaryCsv(out, {AssessRecordFile(record, Separators::current()), AssessRecordFile(broken, Separators::current())}), QString());
+    const Separators separators = Separators::current();
+    ASSERT_EQ(WriteSummaryCsv(out, {AssessRecordFile(record, separators), AssessRecordFile(broken, separators),
+                                    AssessRecordFile(numericName, separators)}),
+              QString());
     const QByteArray bytes = read(out);
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const QList<QByteArray> lines = bytes.mid(3).split('\n');
-    ASSERT_EQ(lines.size(), 4); // header, two rows, nothing after the last CR LF
+    ASSERT_EQ(lines.size(), 5); // header, three rows, nothing after the last CR LF
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Файл;ФИО;Пол;").toUtf8()));
     EXPECT_EQ(lines[0].count(';'), 16);
     const QString expectedRow = (record + QStringLiteral(";\"Иванов;\"\"\";М;120;80;70;70;175;30;Рассчитано;2,30;"
                                                             "Удовлетворительная адаптация;122;78;71;-14;Нормальный баланс\r"));
     EXPECT_EQ(lines[1].toStdString(), expectedRow.toStdString());
     EXPECT_EQ(lines[2].toStdString(), (broken + QStringLiteral(";;;;;;;;;Неверный формат файла;;;;;;;\r")).toStdString());
-    EXPECT_TRUE(lines[3].isEmpty());
+    // Under the decimal comma "-1,5" is a number: no apostrophe.
+    EXPECT_EQ(lines[3].toStdString(), (numericName + QStringLiteral(";-1,5;М;0;0;0;0;0;0;Ошибка ввода;;;;;;;\r")).toStdString());
+    EXPECT_TRUE(lines[4].isEmpty());
 }
 
 TEST_F(CsvFile, FailedExportLeavesTheEarlierFileAsItWas)

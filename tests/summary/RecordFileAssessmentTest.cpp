@@ -239,14 +239,14 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"folder", [](const QTemporaryDir& d) { return d.path(); }, RowOutcome::ReadError,
                     "Ошибка чтения: File access denied"},
         // Opening a pipe for reading would wait for a writer forever.
-        RefusedCase{"fifo_not_opened",
+        RefusedCase{"fifo_refused_without_blocking",
                     [](const QTemporaryDir& d) {
                         const QString path = d.filePath("pipe.vnl");
                         EXPECT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
                         return path;
                     },
                     RowOutcome::ReadError, "Не обычный файл"},
-        RefusedCase{"device_not_opened", [](const QTemporaryDir&) { return QStringLiteral("/dev/zero"); },
+        RefusedCase{"device_refused_unread", [](const QTemporaryDir&) { return QStringLiteral("/dev/zero"); },
                     RowOutcome::ReadError, "Не обычный файл"},
         RefusedCase{"huge_file_refused_unread", [](const QTemporaryDir& d) { return WriteSparse(d, 200LL << 20); },
                     RowOutcome::FormatError, "Неверный формат файла: слишком велик"},

@@ -70,9 +70,11 @@ TEST_F(FolderScan, FindsRecordsByHeaderWhateverTheirNameAndEveryVnlFile)
     WriteFile(at("a/b/c/deep.txt"), "Vornale 5\r\nX\r\n");
     WriteFile(at("no-extension"), "Vornale 5");
     WriteFile(at("broken.vnl"), "garbage");
+    WriteFile(at("SHOUTED.VNL"), "no header either");
     WriteFile(at("photo.jpg"), "\xFF\xD8\xFF\xE0 not a record");
     WriteFile(at("notes.txt"), "Vornale 5 appears only\non the first line? no:\n");
-    EXPECT_EQ(found(), QStringList({"a/b/c/deep.txt", "a/pupil.vnl", "broken.vnl", "no-extension", "notes.txt"}));
+    EXPECT_EQ(found(), QStringList({"SHOUTED.VNL", "a/b/c/deep.txt", "a/pupil.vnl", "broken.vnl", "no-extension",
+                                    "notes.txt"}));
     EXPECT_TRUE(scan().skipped.isEmpty());
 }
 
@@ -94,6 +96,26 @@ TEST_F(FolderScan, FolderReachedTwiceByLinksIsReadOnce)
     const RecordFileList list = scan();
     EXPECT_EQ(list.files.size(), 1);
     EXPECT_TRUE(list.skipped.isEmpty());
+}
+
+// A link out of the chosen folders, to "/" above all, is not followed: the scan takes about the
+// time of the folder alone. Within them a link is followed.
+TEST_F(FolderScan, LinkLeadingOutsideIsSkippedWithAReason)
+{
+    WriteFile(at("a/one.vnl"), "Vornale 5\r\n");
+    WriteFile(at("b/two.vnl"), "Vornale 5\r\n");
+    ASSERT_EQ(::symlink("/", QFile::encodeName(at("a/root")).constData()), 0);
+    ASSERT_EQ(::symlink("../b/two.vnl", QFile::encodeName(at("a/two.vnl")).constData()), 0);
+    std::atomic<bool> cancel{false};
+    auto scanning = std::async(std::launch::async, [&] { return FindRecordFiles({at("a")}, &cancel); });
+    const bool quick = scanning.wait_for(std::chrono::seconds(1)) == std::future_status::ready;
+    cancel = true;
+    const RecordFileList list = scanning.get();
+    EXPECT_TRUE(quick);
+    EXPECT_EQ(Relative(m_folder, list.files), QStringList({"a/one.vnl"}));
+    ASSERT_EQ(list.skipped.size(), 2); // "a/root", then "a/two.vnl"
+    EXPECT_EQ(list.skipped[0].reason, QStringLiteral("Символическая ссылка ведет за пределы выбранных папок"));
+    EXPECT_EQ(FindRecordFiles({at("a"), at("b")}).files.size(), 3); // now inside: followed
 }
 
 TEST_F(FolderScan, DanglingLinkIsSkippedWithAReason)

@@ -7,10 +7,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 
 namespace {
 
@@ -24,12 +28,15 @@ struct Outcome
 class CommandLine : public ::testing::Test
 {
 protected:
-    CommandLine()
+    // Run from inside the test's folder, so that an output named without a folder lands there.
+    CommandLine() : m_previousFolder(QDir::currentPath())
     {
+        QDir::setCurrent(m_folder.path());
         write("group/a.vnl", "Vornale 5\r\nA\r\n120\r\n80\r\n70\r\n0\r\n70\r\n175\r\n30\r\n");
         write("group/sub/b.txt", "Vornale 5\r\nB\r\n0\r\n");
         write("group/c.vnl", "not a record");
     }
+    ~CommandLine() override { QDir::setCurrent(m_previousFolder); }
     QString at(const QString& name) const { return m_folder.filePath(name); }
     void write(const QString& name, const QByteArray& bytes) { testsupport::WriteFile(at(name), bytes); }
     QByteArray read(const QString& name) const
@@ -37,16 +44,23 @@ protected:
         QFile file(at(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    Outcome run(QStringList arguments)
+    // With `cancel`, the export as SIGINT and SIGTERM leave it.
+    Outcome run(QStringList arguments, const std::atomic<bool>* cancel = nullptr)
     {
         arguments.prepend("vornale-summary");
         Outcome result;
         QTextStream out(&result.out);
         QTextStream err(&result.err);
-        result.code = RunCommandLine(arguments, out, err);
+        const CommandLineRequest request = ParseCommandLine(arguments);
+        result.code = cancel != nullptr ? RunExport(request, out, err, cancel) : RunCommandLine(request, out, err);
         return result;
     }
+    QStringList entries() const
+    {
+        return QDir(m_folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
     QTemporaryDir m_folder;
+    QString m_previousFolder;
     ScopedRegionalSettings m_comma{QChar(u','), QChar(0x00A0)};
 };
 
@@ -127,15 +141,50 @@ TEST_F(CommandLine, AllReadExitsZeroAndPrintsTheCounts)
     EXPECT_EQ(read("out.csv").count("\r\n"), 4);
 }
 
-TEST_F(CommandLine, SkippedFilesExitOneAndAreNamedWithTheirReason)
+struct SkipCase
 {
-    ASSERT_EQ(::mkfifo(QFile::encodeName(at("group/pipe.vnl")).constData(), 0600), 0);
-    const Outcome result = run({"--csv", at("out.csv"), at("group"), at("missing.vnl")});
-    EXPECT_EQ(result.code, 1);
-    EXPECT_TRUE(result.err.contains(at("group/pipe.vnl") + QStringLiteral(": Не обычный файл")));
-    EXPECT_TRUE(result.err.contains(at("missing.vnl") + QStringLiteral(": Ошибка чтения: File not found")));
+    std::string name;
+    QString path;    // within the test's folder; named on the line when not in "group"
+    QString counted; // the line of standard output that counts it
+    QString reason;
+    std::function<int(const QByteArray& path)> make;
+};
+
+class CommandLineSkip : public CommandLine, public ::testing::WithParamInterface<SkipCase>
+{
+};
+
+TEST_P(CommandLineSkip, ExitsOneAndNamesThePathWithItsReason)
+{
+    const QString path = at(GetParam().path);
+    ASSERT_EQ(GetParam().make(QFile::encodeName(path)), 0);
+    QStringList arguments{"--csv", at("out.csv"), at("group")};
+    if (!GetParam().path.startsWith(QStringLiteral("group/")))
+        arguments << path;
+    const Outcome result = run(arguments);
+    EXPECT_EQ(result.code, 1); // whatever was skipped, and only that
+    EXPECT_TRUE(result.err.contains(path + QStringLiteral(": ") + GetParam().reason)) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(GetParam().counted + u'\n')) << result.out.toStdString();
     EXPECT_TRUE(QFile::exists(at("out.csv")));
 }
+
+const auto kNothing = [](const QByteArray&) { return 0; };
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CommandLineSkip,
+    ::testing::Values(
+        SkipCase{"missing_named_file", "missing.vnl", "Ошибка чтения: 1", "Ошибка чтения: File not found", kNothing},
+        SkipCase{"pipe", "group/pipe.vnl", "Пропущено путей: 1 (каналов и устройств: 1)", "Не обычный файл",
+                 [](const QByteArray& path) { return ::mkfifo(path.constData(), 0600); }},
+        SkipCase{"dangling_link", "group/gone.vnl", "Пропущено путей: 1 (ссылок: 1)",
+                 "Символическая ссылка никуда не ведет",
+                 [](const QByteArray& path) { return ::symlink("nowhere", path.constData()); }},
+        SkipCase{"link_loop", "group/loop", "Пропущено путей: 1 (ссылок: 1)", "Символическая ссылка образует цикл",
+                 [](const QByteArray& path) { return ::symlink("loop", path.constData()); }},
+        SkipCase{"link_out_of_the_folder", "group/root", "Пропущено путей: 1 (ссылок: 1)",
+                 "Символическая ссылка ведет за пределы",
+                 [](const QByteArray& path) { return ::symlink("/", path.constData()); }}),
+    RowName());
 
 TEST_F(CommandLine, BothOutputsAtOnce)
 {
@@ -147,21 +196,41 @@ TEST_F(CommandLine, BothOutputsAtOnce)
 
 TEST_F(CommandLine, UnwritableOutputFailsAndLeavesNothing)
 {
-    const Outcome result = run({"--csv", at("no/such/out.csv"), at("group")});
+    // A folder where the CSV should go: the new file is made beside it and can never replace it.
+    const QStringList before = entries();
+    const Outcome result = run({"--csv", at("group"), at("group")});
     EXPECT_EQ(result.code, 2);
     EXPECT_TRUE(result.err.contains(QStringLiteral("не удалось записать")));
+    EXPECT_EQ(entries(), before);
+    EXPECT_TRUE(QFileInfo(at("group")).isDir());
 }
 
-TEST(CommandLineMode, IsChosenByAnOptionOnly)
+// What SIGINT and SIGTERM do: the export stops, exits non-zero and writes nothing.
+TEST_F(CommandLine, CancelledExportLeavesTheEarlierOutputs)
 {
-    EXPECT_FALSE(WantsCommandLine({"vornale-summary"}));
-    EXPECT_FALSE(WantsCommandLine({"vornale-summary", "folder"}));
-    EXPECT_FALSE(WantsCommandLine({"vornale-summary", "--", "-odd-name.vnl"}));
-    EXPECT_TRUE(WantsCommandLine({"vornale-summary", "folder", "--csv", "x"}));
-    EXPECT_TRUE(WantsCommandLine({"vornale-summary", "--help"}));
-    EXPECT_FALSE(NeedsPainting({"vornale-summary", "--csv", "x.csv", "f"}));
-    EXPECT_TRUE(NeedsPainting({"vornale-summary", "--csv", "x.csv", "--pdf=y.pdf", "f"}));
-    EXPECT_FALSE(NeedsPainting({"vornale-summary", "--csv", "x.csv", "--", "--pdf"}));
+    write("out.csv", "earlier");
+    const QStringList before = entries();
+    const std::atomic<bool> cancel{true};
+    EXPECT_EQ(run({"--csv", at("out.csv"), "--pdf", at("out.pdf"), at("group")}, &cancel).code, ExitCancelled);
+    EXPECT_EQ(read("out.csv"), "earlier");
+    EXPECT_EQ(entries(), before);
+}
+
+// Without an output option the window opens; the toolkit's own options are left to it.
+TEST(CommandLineParse, ChoosesWindowOrExport)
+{
+    using Action = CommandLineRequest::Action;
+    const CommandLineRequest window = ParseCommandLine({"vornale-summary", "-style", "fusion", "folder"});
+    EXPECT_EQ(int(window.action), int(Action::Window)) << window.text.toStdString();
+    EXPECT_EQ(window.paths, QStringList{"folder"});
+    const CommandLineRequest dashed = ParseCommandLine({"vornale-summary", "--", "-odd.vnl"});
+    EXPECT_EQ(int(dashed.action), int(Action::Window));
+    EXPECT_EQ(dashed.paths, QStringList{"-odd.vnl"});
+    const CommandLineRequest exporting =
+        ParseCommandLine({"vornale-summary", "-platform", "offscreen", "--csv", "x", "--", "--pdf"});
+    EXPECT_EQ(int(exporting.action), int(Action::Export));
+    EXPECT_EQ(exporting.paths, QStringList{"--pdf"});
+    EXPECT_TRUE(exporting.pdfPath.isEmpty());
 }
 
 } // namespace

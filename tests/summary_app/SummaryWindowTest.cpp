@@ -9,11 +9,16 @@
 #include <QFile>
 #include <QPrinter>
 #include <QSemaphore>
+#include <QStatusBar>
+#include <QTreeWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -173,11 +178,20 @@ TEST_F(SummaryWindowTest, PrintOffersTheReportsPageSetUpAndKeepsWhatTheUserChose
     EXPECT_TRUE(printed.readAll().contains("/MediaBox [0 0 595.000000 842.000000]")); // A4 as the user turned it
 }
 
+// Holds the reader after its first batch until the test lets it go, even when the test fails.
+struct ReaderGate
+{
+    ~ReaderGate() { open.release(1000); }
+    QSemaphore open;
+};
+
 TEST_F(SummaryWindowTest, LongReadShowsRowsEarlyAndCanBeCancelled)
 {
     for (int i = 0; i < 3000; ++i)
         write(QStringLiteral("big/%1.vnl").arg(i, 5, 10, QChar(u'0')), Record(120, 80, 70, 30));
     QSignalSpy finished(&window, &SummaryWindow::readingFinished);
+    ReaderGate gate;
+    window.batchGate = [&gate] { gate.open.acquire(); };
     window.openPaths({at("big")});
     // The first rows arrive while the rest is still being read.
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.model()->rowCount() > 0; }, 10000));
@@ -188,13 +202,39 @@ TEST_F(SummaryWindowTest, LongReadShowsRowsEarlyAndCanBeCancelled)
     EXPECT_TRUE(finished.first().first().toBool());
     EXPECT_FALSE(window.isReading());
     const int rowsAtCancel = window.model()->rowCount();
+    gate.open.release(1000);
     QTest::qWait(300); // whatever the worker still sends is ignored
     EXPECT_EQ(window.model()->rowCount(), rowsAtCancel);
     EXPECT_LT(rowsAtCancel, 3000);
     // A new read afterwards works from a clean table.
+    window.batchGate = nullptr;
     write("small/a.vnl", Record(120, 80, 70, 30));
     ASSERT_TRUE(readAll({at("small")}));
     EXPECT_EQ(window.model()->rowCount(), 1);
+}
+
+// A folder name is never taken for markup; what was skipped is listed, by kind, until the next read.
+TEST_F(SummaryWindowTest, PathsArePlainTextAndSkippedOnesAreListedUntilTheNextRead)
+{
+    const QString folder = QStringLiteral("<b>g</b> & <i>h</i>");
+    write(folder + "/a.vnl", Record(120, 80, 70, 30));
+    ASSERT_EQ(::symlink("nowhere", QFile::encodeName(at(folder + "/gone.vnl")).constData()), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at(folder + "/pipe.vnl")).constData(), 0600), 0);
+    ASSERT_TRUE(readAll({at(folder)}));
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+    EXPECT_EQ(window.findChild<QLabel*>("sourceLabel")->text(), at(folder));
+    auto* list = window.findChild<QTreeWidget*>("skippedList");
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), at(folder + "/gone.vnl"));
+    EXPECT_EQ(list->topLevelItem(1)->text(1), QStringLiteral("Не обычный файл (канал или устройство)"));
+    const QString counted = QStringLiteral("пропущено путей: 2 (ссылок: 1, каналов и устройств: 1)");
+    EXPECT_TRUE(window.statusBar()->currentMessage().endsWith(counted)) << window.statusBar()->currentMessage().toStdString();
+
+    write("clean/a.vnl", Record(120, 80, 70, 30));
+    ASSERT_TRUE(readAll({at("clean")}));
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    EXPECT_FALSE(list->isVisible());
 }
 
 } // namespace
