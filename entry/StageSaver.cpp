@@ -192,21 +192,29 @@ std::vector<RowSaveOutcome> StageSaver::save(const EntryRows& rows, const std::m
             outcome.message.clear();
         }
     }
-    bool folderReady = false;
+    std::vector<RecordFileToWrite> files;
+    std::vector<RowSaveOutcome*> writing;
     for (RowSaveOutcome& outcome : outcomes) {
         if (outcome.kind != RowSaveOutcome::Saved)
             continue;
-        if (!folderReady && !QDir().mkpath(m_folder)) {
-            outcome.kind = RowSaveOutcome::Failed;
-            outcome.message = QStringLiteral("Не удалось создать папку «%1». Строка осталась в таблице.").arg(m_folder);
-            continue;
+        files.push_back({outcome.path, ToSubjectTexts(rows[outcome.row])});
+        writing.push_back(&outcome);
+    }
+    if (files.empty())
+        return outcomes;
+    if (!QDir().mkpath(m_folder)) {
+        for (RowSaveOutcome* outcome : writing) {
+            outcome->kind = RowSaveOutcome::Failed;
+            outcome->message = QStringLiteral("Не удалось создать папку «%1». Строка осталась в таблице.").arg(m_folder);
         }
-        folderReady = true;
-        try {
-            WriteRecordFile(outcome.path, ToSubjectTexts(rows[outcome.row]), nullptr);
-        } catch (const EInOutError& error) {
-            outcome.kind = RowSaveOutcome::Failed;
-            outcome.message = SaveFailureText(outcome.path, error);
+        return outcomes;
+    }
+    // One flush to disk for the whole table: a file each would take seconds for a class.
+    const std::vector<std::optional<EInOutError>> failures = WriteRecordFiles(files);
+    for (std::size_t i = 0; i < writing.size(); ++i) {
+        if (failures[i]) {
+            writing[i]->kind = RowSaveOutcome::Failed;
+            writing[i]->message = SaveFailureText(writing[i]->path, *failures[i]);
         }
     }
     return outcomes;

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // What one record file holds: the seven entry texts as shown and the sex choice.
 struct SubjectTexts
@@ -54,6 +55,16 @@ void WriteRecordFile(const QString& path, const SubjectTexts& texts, const std::
 
 // The characters of `text` that WriteRecordFile would refuse, each once, in order of appearance.
 QList<char32_t> CharactersRecordFilesCannotHold(const QString& text);
+
+// Many record files written as WriteRecordFile writes one, with one flush to disk for all of them
+// instead of one per file. Returns, per file, the failure or nothing; every file that failed (or
+// all of them, when the flush fails) is left as it was.
+struct RecordFileToWrite
+{
+    QString path;
+    SubjectTexts texts;
+};
+std::vector<std::optional<EInOutError>> WriteRecordFiles(const std::vector<RecordFileToWrite>& files);
 
 enum class ReadOutcome { Loaded, FormatError };
 

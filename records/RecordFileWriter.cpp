@@ -3,7 +3,11 @@
 #include "core/Cp1251.h"
 #include "records/ReplacingFile.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -78,6 +82,52 @@ void WriteRecordFile(const QString& path, const SubjectTexts& texts, const std::
     file.commit();
     if (allLinesWritten)
         allLinesWritten();
+}
+
+std::vector<std::optional<EInOutError>> WriteRecordFiles(const std::vector<RecordFileToWrite>& files)
+{
+    std::vector<std::optional<EInOutError>> failures(files.size());
+    std::vector<std::unique_ptr<ReplacingFile>> written(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        try {
+            const QByteArray content = recordFileContent(files[i].texts);
+            auto file = std::make_unique<ReplacingFile>(files[i].path);
+            file->write(content);
+            file->finish();
+            written[i] = std::move(file);
+        } catch (const EInOutError& error) {
+            failures[i] = error;
+        }
+    }
+    // One file per folder stands for it: its folder's file system is flushed, its renames synced.
+    std::map<QString, QString> folders;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (written[i])
+            folders.emplace(QFileInfo(files[i].path).absolutePath(), files[i].path);
+    }
+    // Every new file is complete on disk before any of them replaces an old one.
+    try {
+        for (const auto& [folder, path] : folders)
+            SyncFileSystemOf(folder);
+    } catch (const EInOutError& error) {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (written[i])
+                failures[i] = error;
+        }
+        return failures; // the destructors remove the new files
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!written[i])
+            continue;
+        try {
+            written[i]->moveIntoPlace();
+        } catch (const EInOutError& error) {
+            failures[i] = error;
+        }
+    }
+    for (const auto& [folder, path] : folders)
+        SyncFolderOf(path);
+    return failures;
 }
 
 QList<char32_t> CharactersRecordFilesCannotHold(const QString& text)
