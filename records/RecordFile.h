@@ -7,10 +7,12 @@
 #include "records/InOutError.h"
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // What one record file holds: the seven entry texts as shown and the sex choice.
 struct SubjectTexts
@@ -50,6 +52,19 @@ bool FirstLineHoldsRecordHeader(QByteArrayView start, bool wholeFile);
 // space; a character the file cannot hold makes the save fail before anything is touched, and
 // so does a target that exists but is not a regular file (a FIFO, a device). Throws EInOutError.
 void WriteRecordFile(const QString& path, const SubjectTexts& texts, const std::function<void()>& allLinesWritten);
+
+// The characters of `text` that WriteRecordFile would refuse, each once, in order of appearance.
+QList<char32_t> CharactersRecordFilesCannotHold(const QString& text);
+
+// Many record files written as WriteRecordFile writes one, with one flush to disk for all of them
+// instead of one per file. Returns, per file, the failure or nothing; every file that failed (or
+// all of them, when the flush fails) is left as it was.
+struct RecordFileToWrite
+{
+    QString path;
+    SubjectTexts texts;
+};
+std::vector<std::optional<EInOutError>> WriteRecordFiles(const std::vector<RecordFileToWrite>& files);
 
 enum class ReadOutcome { Loaded, FormatError };
 

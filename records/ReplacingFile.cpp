@@ -120,6 +120,37 @@ void ReplacingFile::commit()
     syncFolderOf(m_target);
 }
 
+void ReplacingFile::finish()
+{
+    const int fd = std::exchange(m_fd, -1);
+    if (::close(fd) != 0)
+        throwLastError();
+}
+
+void ReplacingFile::moveIntoPlace()
+{
+    if (::rename(m_temporary.constData(), m_target.constData()) != 0)
+        throwLastError();
+    m_temporary.clear();
+}
+
+void SyncFileSystemOf(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throwLastError();
+    const int result = ::syncfs(fd);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0)
+        throw InOutErrorFromErrno(error);
+}
+
+void SyncFolderOf(const QString& path)
+{
+    syncFolderOf(QFile::encodeName(path));
+}
+
 void ReplacingFile::discard() noexcept
 {
     if (m_fd >= 0)

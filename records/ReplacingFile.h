@@ -19,6 +19,12 @@ public:
     // Flushes, closes and moves the new file into place.
     void commit();
 
+    // For many files at once, where one flush per file would dominate: finish() closes the new file
+    // without waiting for the disk; once SyncFileSystemOf() has made all of them durable,
+    // moveIntoPlace() renames each, and SyncFolderOf() makes the renames durable together.
+    void finish();
+    void moveIntoPlace();
+
 private:
     void discard() noexcept;
 
@@ -26,3 +32,8 @@ private:
     QByteArray m_temporary; // native path of the new content until commit()
     int m_fd = -1;
 };
+
+// Waits until everything written to the file system holding `path` is on disk. Throws EInOutError.
+void SyncFileSystemOf(const QString& path);
+// Makes the renames in the folder holding the file `path` durable; a failure changes nothing and is ignored.
+void SyncFolderOf(const QString& path);
