@@ -1,0 +1,136 @@
+#include "summary_app/EntryCellDelegate.h"
+#include "summary_app/EntryTableView.h"
+#include "widgets/AdvEdit.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QStandardItemModel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Name, sex, systolic, then a result no one types.
+enum Col { Name, SexCol, Systolic, Result, Cols };
+
+std::optional<EntryField> FieldOf(int column)
+{
+    if (column == Name)
+        return EntryField::FullName;
+    if (column == Systolic)
+        return EntryField::Systolic;
+    return std::nullopt;
+}
+
+class EntryTableViewTest : public ::testing::Test
+{
+protected:
+    EntryTableViewTest() : model(1, Cols), delegate(FieldOf)
+    {
+        for (int r = 0; r < model.rowCount(); ++r)
+            lockResult(r);
+        connect();
+        view.setModel(&model);
+        view.setItemDelegate(&delegate);
+        view.setSexColumn(SexCol);
+        view.setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+        view.show();
+        view.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
+        view.setCurrentIndex(model.index(0, 0));
+        view.setFocus();
+    }
+    void connect()
+    {
+        QObject::connect(&model, &QStandardItemModel::rowsInserted, &model,
+                         [this](const QModelIndex&, int first, int last) {
+                             for (int r = first; r <= last; ++r)
+                                 lockResult(r);
+                         });
+    }
+    void lockResult(int row)
+    {
+        auto* item = new QStandardItem;
+        item->setEditable(false);
+        model.setItem(row, Result, item);
+    }
+    static QWidget* target() { return QApplication::focusWidget(); }
+    // Any character, Cyrillic too, as a keyboard would send it.
+    static void type(const QString& text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, target(), Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
+    // The editor commits Enter through a queued call, so the events are let through.
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(target(), key, modifiers);
+        QCoreApplication::processEvents();
+    }
+    QString cell(int row, int column) const { return model.index(row, column).data().toString(); }
+
+    QStandardItemModel model;
+    EntryCellDelegate delegate;
+    EntryTableView view;
+};
+
+TEST_F(EntryTableViewTest, TypingARowMovesCellByCellAndOpensTheNextRow)
+{
+    type(QStringLiteral("Иванов"));
+    press(Qt::Key_Tab);
+    type(QStringLiteral("ж"));
+    press(Qt::Key_Tab);
+    type(QStringLiteral("12a0"));
+    // Enter on the row's last entry cell passes the result and opens a new row.
+    press(Qt::Key_Return);
+    EXPECT_EQ(cell(0, Name), QStringLiteral("Иванов"));
+    EXPECT_EQ(cell(0, SexCol), QStringLiteral("Ж"));
+    EXPECT_EQ(cell(0, Systolic), QStringLiteral("120"));
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(view.currentIndex(), model.index(1, Name));
+    // Typing over a filled cell replaces it; Shift+Tab goes back across the row break.
+    type(QStringLiteral("Петров"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(view.currentIndex(), model.index(0, Systolic));
+    type(QStringLiteral("95"));
+    press(Qt::Key_Tab);
+    EXPECT_EQ(cell(0, Systolic), QStringLiteral("95"));
+    EXPECT_EQ(cell(1, Name), QStringLiteral("Петров"));
+    EXPECT_EQ(view.currentIndex(), model.index(1, Name));
+    // Delete clears the cell without opening it.
+    press(Qt::Key_Delete);
+    EXPECT_EQ(cell(1, Name), QString());
+    EXPECT_EQ(model.rowCount(), 2);
+}
+
+TEST_F(EntryTableViewTest, SexCellTakesCyrillicAndLatinLettersOnly)
+{
+    const struct
+    {
+        const char16_t* typed;
+        const char16_t* shown;
+    } rows[] = {{u"М", u"М"}, {u"м", u"М"}, {u"M", u"М"}, {u"m", u"М"}, {u"Ж", u"Ж"},
+                {u"ж", u"Ж"}, {u"F", u"Ж"}, {u"f", u"Ж"}, {u"x", u"Ж"}, {u"1", u"Ж"}};
+    view.setCurrentIndex(model.index(0, SexCol));
+    for (const auto& row : rows) {
+        type(QString::fromUtf16(row.typed));
+        EXPECT_EQ(cell(0, SexCol), QString::fromUtf16(row.shown)) << QString::fromUtf16(row.typed).toStdString();
+        EXPECT_EQ(view.viewport()->findChild<QLineEdit*>(), nullptr); // no editor opened
+    }
+}
+
+TEST(EntryCellDelegateTest, EveryEntryFieldsEditorHasTheFieldsRules)
+{
+    for (const EntryFieldDefinition& definition : EntryFieldDefinitions()) {
+        TAdvEdit editor;
+        ConfigureEntryEditor(editor, definition.field);
+        EXPECT_EQ(editor.editType(), definition.type) << int(definition.field);
+        EXPECT_EQ(editor.precision(), definition.precision) << int(definition.field);
+        EXPECT_EQ(editor.maxLength(), definition.maxLength) << int(definition.field);
+        EXPECT_EQ(editor.canUndo(), EntryFieldRules(definition.field).canUndo) << int(definition.field);
+    }
+}
+
+} // namespace
