@@ -36,19 +36,38 @@ SubjectRecord ParseSubject(const QString& fullName, const QString& systolic, con
     return record;
 }
 
-bool IsAcceptable(const SubjectRecord& r)
+bool EntryTextConverts(EntryField field, const QString& text)
+{
+    switch (field) {
+    case EntryField::FullName:
+        return true;
+    case EntryField::Age:
+        return TextToDouble(text).has_value();
+    default:
+        return TextToInt32(text).has_value();
+    }
+}
+
+BrokenRules BrokenAcceptanceRules(const SubjectRecord& r)
 {
     // The pulse pressure is the true difference: 32-bit subtraction could wrap and pass.
     const qint64 pulsePressure = qint64(r.Systolic) - qint64(r.Diastolic);
-    return r.Systolic <= 280
-        && r.Diastolic >= 30
-        && pulsePressure >= 10
-        && r.Pulse <= 150
-        && r.Pulse >= 40
-        && r.Weight <= 200
-        && r.Weight >= 30
-        && r.Height <= 250
-        && r.Height >= 100
-        && r.Age >= 13.0
-        && r.Age <= 130.0;
+    BrokenRules broken;
+    const auto rule = [&broken](AcceptanceRule which, bool passes) {
+        broken.set(static_cast<std::size_t>(which), !passes);
+    };
+    rule(AcceptanceRule::SystolicAtMost280, r.Systolic <= 280);
+    rule(AcceptanceRule::DiastolicAtLeast30, r.Diastolic >= 30);
+    rule(AcceptanceRule::PulsePressureAtLeast10, pulsePressure >= 10);
+    rule(AcceptanceRule::PulseFrom40To150, r.Pulse <= 150 && r.Pulse >= 40);
+    rule(AcceptanceRule::WeightFrom30To200, r.Weight <= 200 && r.Weight >= 30);
+    rule(AcceptanceRule::HeightFrom100To250, r.Height <= 250 && r.Height >= 100);
+    // Comparisons, not a negation: a NaN age breaks the rule.
+    rule(AcceptanceRule::AgeFrom13To130, r.Age >= 13.0 && r.Age <= 130.0);
+    return broken;
+}
+
+bool IsAcceptable(const SubjectRecord& r)
+{
+    return BrokenAcceptanceRules(r).none();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/EntryFields.h"
+
 #include <QString>
 #include <QtGlobal>
 
+#include <bitset>
 #include <stdexcept>
 
 enum class Sex { Male, Female };
@@ -32,6 +35,31 @@ public:
 SubjectRecord ParseSubject(const QString& fullName, const QString& systolic, const QString& diastolic,
                            const QString& pulse, Sex sex, const QString& weight, const QString& height,
                            const QString& age);
+
+// True when `text` converts to the number `field` needs (integer, or decimal for the age); the name
+// always does. ParseSubject applies the same conversions.
+bool EntryTextConverts(EntryField field, const QString& text);
+
+// The acceptance rules a record must pass before it may be assessed.
+enum class AcceptanceRule {
+    SystolicAtMost280,
+    DiastolicAtLeast30,
+    PulsePressureAtLeast10, // systolic minus diastolic
+    PulseFrom40To150,
+    WeightFrom30To200,
+    HeightFrom100To250,
+    AgeFrom13To130,
+};
+inline constexpr std::size_t kAcceptanceRuleCount = 7;
+using BrokenRules = std::bitset<kAcceptanceRuleCount>;
+
+inline bool Breaks(const BrokenRules& broken, AcceptanceRule rule)
+{
+    return broken.test(static_cast<std::size_t>(rule));
+}
+
+// Every rule the record breaks.
+BrokenRules BrokenAcceptanceRules(const SubjectRecord& record);
 
 // True when the record passes every acceptance rule; only accepted records may be assessed.
 bool IsAcceptable(const SubjectRecord& record);

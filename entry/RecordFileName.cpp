@@ -1,0 +1,3 @@
+#include "entry/RecordFileName.h"
+
+QString RecordFileNameFor(const QString& fullName) { return fullName + QLatin1String(kRecordFileSuffix); }
