@@ -11,13 +11,15 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral("vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] ПУТЬ…");
+const QString kUsage = QStringLiteral("vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] ПУТЬ… | --enter ПАПКА");
 
 void Configure(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(QStringLiteral("Сводка по группе: файлы записей и папки с ними."));
     parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
     parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({QStringLiteral("enter"), QStringLiteral("Открыть таблицу ввода группы для папки этапа."),
+                      QStringLiteral("ПАПКА")});
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")});
     parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
@@ -25,6 +27,18 @@ void Configure(QCommandLineParser& parser)
 }
 
 } // namespace
+
+QString EnterFolder(const QStringList& arguments)
+{
+    static const QString option = QStringLiteral("--enter");
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == option && i + 1 < arguments.size())
+            return arguments[i + 1];
+        if (arguments[i].startsWith(option + u'='))
+            return arguments[i].mid(option.size() + 1);
+    }
+    return {};
+}
 
 bool WantsCommandLine(const QStringList& arguments)
 {

@@ -14,6 +14,10 @@ struct CommandLineRequest
 
 enum ExitCode { ExitAllRead = 0, ExitSomeSkipped = 1, ExitUsage = 2 };
 
+// The stage folder of `--enter FOLDER` (or `--enter=FOLDER`), which opens the entry table; empty
+// when the arguments do not ask for it.
+QString EnterFolder(const QStringList& arguments);
+
 // True when the arguments ask for an export (or help/version), which needs no window.
 bool WantsCommandLine(const QStringList& arguments);
 

@@ -1,18 +1,17 @@
 #include "summary_app/EntryTableView.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 
-std::optional<QString> EntryTableView::SexOfKey(const QString& typed)
+void EntryTableView::commitOpenEditor()
 {
-    static const QString male = QStringLiteral("МмMm");
-    static const QString female = QStringLiteral("ЖжFf");
-    if (typed.size() != 1)
-        return std::nullopt;
-    if (male.contains(typed))
-        return QStringLiteral("М");
-    if (female.contains(typed))
-        return QStringLiteral("Ж");
-    return std::nullopt;
+    if (state() != EditingState)
+        return;
+    QWidget* editor = QApplication::focusWidget();
+    if (editor == nullptr || !viewport()->isAncestorOf(editor))
+        return;
+    commitData(editor);
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 bool EntryTableView::isEditable(int row, int column) const
@@ -113,9 +112,9 @@ void EntryTableView::keyPressEvent(QKeyEvent* event)
     default:
         break;
     }
-    if (current.column() == m_sexColumn && plain && !event->text().isEmpty()) {
-        if (const std::optional<QString> sex = SexOfKey(event->text()); sex && isEditable(current.row(), current.column()))
-            model()->setData(current, *sex, Qt::EditRole);
+    if (current.column() == m_sexColumn && plain && !event->text().isEmpty() && event->text().at(0).isPrint()) {
+        if (isEditable(current.row(), current.column()))
+            model()->setData(current, event->text(), Qt::EditRole);
         event->accept();
         return;
     }

@@ -2,8 +2,6 @@
 
 #include <QTableView>
 
-#include <optional>
-
 // The entry table's keyboard route, as in a spreadsheet: typing on a cell starts editing it with
 // that character; Enter and Tab commit and go to the next editable cell, from a row's last one to
 // the next row's first, a new row appearing after the last; Delete clears the cell; the sex cell
@@ -15,10 +13,10 @@ class EntryTableView : public QTableView
 public:
     using QTableView::QTableView;
 
+    // The column whose typed character goes to the model as it is (the model takes М/Ж, m/f).
     void setSexColumn(int column) { m_sexColumn = column; }
-
-    // The sex a typed character stands for ("М" or "Ж"), if any.
-    static std::optional<QString> SexOfKey(const QString& typed);
+    // Puts what the open editor holds into the model and closes it (before a save or a close).
+    void commitOpenEditor();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

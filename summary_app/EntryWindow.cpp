@@ -1,0 +1,372 @@
+#include "summary_app/EntryWindow.h"
+
+#include "entry/EntryTableModel.h"
+#include "entry/StageFolder.h"
+#include "summary_app/EntryCellDelegate.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+
+// Runs `work` on the thread pool and hands its result to `done` on the window's thread. The
+// watcher is kept in `slot` while the work runs.
+template <typename Work, typename Done>
+void RunInBackground(QObject* context, std::unique_ptr<QObject>& slot, Work work, Done done)
+{
+    using Result = std::invoke_result_t<Work>;
+    auto* watcher = new QFutureWatcher<Result>;
+    slot.reset(watcher);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, context, [&slot, watcher, done] {
+        const Result result = watcher->result();
+        slot.release()->deleteLater();
+        done(result);
+    });
+    watcher->setFuture(QtConcurrent::run(std::move(work)));
+}
+
+QString RowName(const EntryRow& row, int index)
+{
+    const QString name = row.text(EntryField::FullName).trimmed();
+    return QStringLiteral("Строка %1 (%2)").arg(index + 1).arg(name.isEmpty() ? QStringLiteral("без имени") : name);
+}
+
+// The journal's rows put back over the folder's: a row saved before goes back in its place.
+EntryRows WithJournalRows(EntryRows rows, const EntryRows& journal)
+{
+    for (const EntryRow& unsaved : journal) {
+        const auto same = std::find_if(rows.begin(), rows.end(), [&unsaved](const EntryRow& row) {
+            return !unsaved.filePath.isEmpty() && row.filePath == unsaved.filePath;
+        });
+        if (same != rows.end())
+            *same = unsaved;
+        else
+            rows.append(unsaved);
+    }
+    return rows;
+}
+
+// The roster's people not in the table yet, after the table's rows.
+EntryRows WithRoster(EntryRows rows, const EntryRows& roster)
+{
+    for (const EntryRow& person : roster) {
+        const QString name = person.text(EntryField::FullName).trimmed();
+        const bool present = std::any_of(rows.begin(), rows.end(), [&name](const EntryRow& row) {
+            return row.text(EntryField::FullName).trimmed().compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (!present)
+            rows.append(person);
+    }
+    return rows;
+}
+
+} // namespace
+
+EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& journalFolder)
+    : QMainWindow(parent),
+      m_folder(QDir(folder).absolutePath()),
+      m_journal(journalFolder.isEmpty() ? EntryJournal(m_folder) : EntryJournal(m_folder, journalFolder)),
+      m_saver(m_folder),
+      m_model(std::make_unique<EntryTableModel>(Separators::current())),
+      m_delegate(std::make_unique<EntryCellDelegate>(&EntryTableModel::FieldOfColumn))
+{
+    ui.setupUi(this);
+    setWindowTitle(QStringLiteral("Ввод группы — %1").arg(QDir(m_folder).dirName()));
+    ui.folderLabel->setText(QStringLiteral("Папка этапа: %1").arg(QDir::toNativeSeparators(m_folder)));
+    ui.tableView->setModel(m_model.get());
+    ui.tableView->setItemDelegate(m_delegate.get());
+    ui.tableView->setSexColumn(EntryTableModel::ColSex);
+
+    QHeaderView* header = ui.tableView->horizontalHeader();
+    header->setDefaultSectionSize(72);
+    ui.tableView->setColumnWidth(EntryTableModel::ColName, 240);
+    ui.tableView->setColumnWidth(EntryTableModel::ColSex, 44);
+    ui.tableView->setColumnWidth(EntryTableModel::ColLevel, 190);
+    ui.tableView->setColumnWidth(EntryTableModel::ColBalance, 150);
+    header->setStretchLastSection(true);
+    ui.tableView->verticalHeader()->setDefaultSectionSize(ui.tableView->fontMetrics().height() + 8);
+    showProblems();
+
+    setupDialogs();
+    connect(ui.actionSave, &QAction::triggered, this, &EntryWindow::save);
+    connect(ui.actionClose, &QAction::triggered, this, &QWidget::close);
+    connect(ui.actionRosterFromFolder, &QAction::triggered, this, [this] {
+        if (const QString chosen = chooseRosterFolder(); !chosen.isEmpty())
+            startRosterFromFolder(chosen);
+    });
+    connect(ui.actionRosterFromCsv, &QAction::triggered, this, [this] {
+        if (const QString chosen = chooseRosterCsv(); !chosen.isEmpty())
+            startRosterFromCsv(chosen);
+    });
+    connect(m_model.get(), &EntryTableModel::unsavedRowsChanged, this, [this] {
+        writeJournal();
+        updateNameWarnings();
+    });
+
+    setBusy(true, QStringLiteral("Чтение папки…"));
+    RunInBackground(
+        this, m_work, [folder = m_folder, separators = Separators::current()] { return ReadStageFolder(folder, separators); },
+        [this](const StageFolderContents& contents) { onFolderRead(contents); });
+}
+
+EntryWindow::~EntryWindow()
+{
+    if (auto* running = qobject_cast<QFutureWatcherBase*>(m_work.get()))
+        running->waitForFinished();
+}
+
+void EntryWindow::setupDialogs()
+{
+    askUnsaved = [this] {
+        QMessageBox box(QMessageBox::Question, windowTitle(),
+                        QStringLiteral("Есть несохраненные строки. Сохранить их перед закрытием?"), QMessageBox::NoButton,
+                        this);
+        QPushButton* saveButton = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
+        QPushButton* discardButton = box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
+        box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+        box.setDefaultButton(saveButton);
+        box.exec();
+        if (box.clickedButton() == saveButton)
+            return UnsavedAnswer::Save;
+        return box.clickedButton() == discardButton ? UnsavedAnswer::Discard : UnsavedAnswer::Cancel;
+    };
+    offerJournalRows = [this](int rows) {
+        return QMessageBox::question(
+                   this, windowTitle(),
+                   QStringLiteral("В прошлый раз остались несохраненные строки: %1. Вернуть их в таблицу?").arg(rows),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+               == QMessageBox::Yes;
+    };
+    confirmOverwrite = [this](const QStringList& files) {
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        QStringLiteral("В папке уже есть файлы других людей с такими именами: %1. Заменить их?")
+                            .arg(files.size()),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setDetailedText(files.join(u'\n'));
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    };
+    confirmRoster = [this](const Roster& roster) {
+        QMessageBox box(QMessageBox::Question, windowTitle(),
+                        QStringLiteral("В списке человек: %1. Не взято строк: %2.")
+                            .arg(roster.rows.size())
+                            .arg(roster.problems.size()),
+                        QMessageBox::NoButton, this);
+        if (!roster.problems.isEmpty())
+            box.setDetailedText(roster.problems.join(u'\n'));
+        QPushButton* accept = box.addButton(QStringLiteral("Принять"), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+        box.exec();
+        return box.clickedButton() == accept && !roster.rows.isEmpty();
+    };
+    chooseRosterFolder = [this] {
+        return QFileDialog::getExistingDirectory(this, QStringLiteral("Папка прошлого этапа"));
+    };
+    chooseRosterCsv = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Список группы"), QString(),
+                                            QStringLiteral("CSV (*.csv *.txt);;Все файлы (*)"));
+    };
+    reportFailure = [this](const QString& message) { QMessageBox::critical(this, windowTitle(), message); };
+}
+
+void EntryWindow::setBusy(bool busy, const QString& message)
+{
+    m_busy = busy;
+    ui.tableView->setEnabled(!busy);
+    ui.actionSave->setEnabled(!busy);
+    ui.actionRosterFromFolder->setEnabled(!busy);
+    ui.actionRosterFromCsv->setEnabled(!busy);
+    if (!message.isEmpty())
+        ui.statusbar->showMessage(message);
+}
+
+void EntryWindow::onFolderRead(const StageFolderContents& contents)
+{
+    m_loadProblems.clear();
+    for (const QString& unreadable : contents.unreadable)
+        m_loadProblems << QStringLiteral("Не прочитан: %1").arg(unreadable);
+    EntryRows rows = contents.rows;
+    if (const EntryRows journal = m_journal.read(); !journal.isEmpty()) {
+        if (offerJournalRows(int(journal.size())))
+            rows = WithJournalRows(rows, journal);
+        else
+            m_journal.clear();
+    }
+    m_model->setRows(rows);
+    setBusy(false, QStringLiteral("Строк в папке: %1").arg(contents.rows.size()));
+    updateNameWarnings();
+    writeJournal();
+    focusFirstEmptyRow();
+    emit folderLoaded();
+}
+
+void EntryWindow::focusFirstEmptyRow()
+{
+    int row = 0;
+    while (row + 1 < m_model->rowCount() && !IsEmptyRow(m_model->row(row)))
+        ++row;
+    const QModelIndex first = m_model->index(row, EntryTableModel::ColName);
+    ui.tableView->setCurrentIndex(first);
+    ui.tableView->scrollTo(first);
+    ui.tableView->setFocus();
+}
+
+void EntryWindow::writeJournal()
+{
+    if (const QString failure = m_journal.write(m_model->rows()); !failure.isEmpty())
+        ui.statusbar->showMessage(QStringLiteral("Не удалось записать журнал несохраненных строк: %1").arg(failure));
+}
+
+void EntryWindow::updateNameWarnings()
+{
+    m_nameWarnings.clear();
+    const EntryRows rows = m_model->rows();
+    for (int i = 0; i < rows.size(); ++i) {
+        const QString refused = CharactersRecordFilesCannotHold(rows[i].text(EntryField::FullName));
+        if (!refused.isEmpty())
+            m_nameWarnings << QStringLiteral("%1: знаки «%2» нельзя записать в файл записи (Windows-1251); "
+                                             "исправьте имя, иначе строка не будет сохранена")
+                                  .arg(RowName(rows[i], i), refused);
+    }
+    showProblems();
+}
+
+QStringList EntryWindow::problems() const
+{
+    return m_loadProblems + m_nameWarnings + m_saveProblems;
+}
+
+void EntryWindow::showProblems()
+{
+    const QStringList lines = problems();
+    ui.problemsList->clear();
+    ui.problemsList->addItems(lines);
+    ui.problemsCaption->setVisible(!lines.isEmpty());
+    ui.problemsList->setVisible(!lines.isEmpty());
+}
+
+void EntryWindow::save()
+{
+    if (m_busy)
+        return;
+    ui.tableView->commitOpenEditor();
+    setBusy(true, QStringLiteral("Сохранение…"));
+    const EntryRows rows = m_model->rows();
+    RunInBackground(
+        this, m_work, [saver = m_saver, rows] { return saver.plan(rows); },
+        [this, rows](const std::vector<RowSaveOutcome>& plan) { onPlanned(rows, plan); });
+}
+
+void EntryWindow::onPlanned(const EntryRows& rows, const std::vector<RowSaveOutcome>& plan)
+{
+    // Only another person's file may be replaced, and only when asked; two rows of this table
+    // with one file name are left for the nurse to tell apart.
+    std::vector<int> overwrite;
+    QStringList files;
+    for (const RowSaveOutcome& outcome : plan) {
+        if (outcome.kind == RowSaveOutcome::OtherPersonFile) {
+            overwrite.push_back(outcome.row);
+            files << QStringLiteral("%1: %2").arg(RowName(rows[outcome.row], outcome.row), outcome.path);
+        }
+    }
+    if (!overwrite.empty() && !confirmOverwrite(files))
+        overwrite.clear();
+    RunInBackground(
+        this, m_work, [saver = m_saver, rows, overwrite] { return saver.save(rows, overwrite); },
+        [this](const std::vector<RowSaveOutcome>& outcomes) { onSaved(outcomes); });
+}
+
+void EntryWindow::onSaved(const std::vector<RowSaveOutcome>& outcomes)
+{
+    const EntryRows rows = m_model->rows();
+    m_saveProblems.clear();
+    int saved = 0;
+    QStringList failures;
+    for (const RowSaveOutcome& outcome : outcomes) {
+        if (outcome.kind == RowSaveOutcome::Saved) {
+            m_model->markSaved(outcome.row, outcome.path);
+            ++saved;
+            continue;
+        }
+        if (outcome.kind == RowSaveOutcome::Skipped && IsEmptyRow(rows[outcome.row]))
+            continue;
+        const QString line = QStringLiteral("%1: %2").arg(RowName(rows[outcome.row], outcome.row), outcome.message);
+        m_saveProblems << line;
+        if (outcome.kind == RowSaveOutcome::Failed)
+            failures << line;
+    }
+    writeJournal();
+    updateNameWarnings();
+    setBusy(false, QStringLiteral("Сохранено строк: %1; не сохранено: %2").arg(saved).arg(m_saveProblems.size()));
+    if (!failures.isEmpty())
+        reportFailure(QStringLiteral("Не удалось сохранить строк: %1. Строки остались в таблице.\n\n%2")
+                          .arg(failures.size())
+                          .arg(failures.join(u'\n')));
+    const bool allSaved = !m_model->hasUnsavedRows();
+    emit saveFinished(allSaved);
+    if (m_closeAfterSave) {
+        m_closeAfterSave = false;
+        if (allSaved)
+            close();
+    }
+}
+
+void EntryWindow::startRosterFromFolder(const QString& folder)
+{
+    setBusy(true, QStringLiteral("Чтение списка…"));
+    RunInBackground(
+        this, m_work, [folder, separators = Separators::current()] { return RosterFromStageFolder(folder, separators); },
+        [this](const Roster& roster) { offerRoster(roster); });
+}
+
+void EntryWindow::startRosterFromCsv(const QString& path)
+{
+    setBusy(true, QStringLiteral("Чтение списка…"));
+    RunInBackground(
+        this, m_work, [path] { return ReadRosterCsv(path); }, [this](const Roster& roster) { offerRoster(roster); });
+}
+
+void EntryWindow::offerRoster(const Roster& roster)
+{
+    setBusy(false, QString());
+    if (confirmRoster(roster)) {
+        m_model->setRows(WithRoster(m_model->rows(), roster.rows));
+        ui.statusbar->showMessage(QStringLiteral("Список принят: %1 чел.").arg(roster.rows.size()));
+        updateNameWarnings();
+        focusFirstEmptyRow();
+    } else {
+        ui.statusbar->showMessage(QStringLiteral("Список не принят"));
+    }
+    emit rosterOffered();
+}
+
+void EntryWindow::closeEvent(QCloseEvent* event)
+{
+    ui.tableView->commitOpenEditor();
+    if (m_busy || !m_model->hasUnsavedRows()) {
+        if (m_busy)
+            event->ignore();
+        else
+            event->accept();
+        return;
+    }
+    switch (askUnsaved()) {
+    case UnsavedAnswer::Save:
+        event->ignore();
+        m_closeAfterSave = true;
+        save();
+        return;
+    case UnsavedAnswer::Discard:
+        m_journal.clear();
+        event->accept();
+        return;
+    case UnsavedAnswer::Cancel:
+        event->ignore();
+        return;
+    }
+}

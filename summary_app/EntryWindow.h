@@ -1,0 +1,86 @@
+#pragma once
+
+#include "entry/EntryJournal.h"
+#include "entry/Roster.h"
+#include "entry/StageSaver.h"
+#include "ui_EntryWindow.h"
+
+#include <QFutureWatcher>
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class EntryCellDelegate;
+class EntryTableModel;
+struct StageFolderContents;
+
+// A screening day's table for one stage folder: the group typed row by row, each row's results
+// beside it, saved as one record file a row. The rows not yet saved are kept in a journal, so a
+// crash loses nothing, and are offered again at the next start. Reading and saving the folder run
+// on a worker thread; the table waits meanwhile.
+class EntryWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // `journalFolder` only for tests: where the journal lives instead of the application's data.
+    explicit EntryWindow(const QString& folder, QWidget* parent = nullptr, const QString& journalFolder = {});
+    ~EntryWindow() override;
+
+    EntryTableModel* model() const { return m_model.get(); }
+    EntryTableView* view() const { return ui.tableView; }
+    QString folder() const { return m_folder; }
+    bool isBusy() const { return m_busy; }
+    // The lines of the problem list under the table.
+    QStringList problems() const;
+
+    // Saves every complete unsaved row; reported by saveFinished.
+    void save();
+    void startRosterFromFolder(const QString& folder);
+    void startRosterFromCsv(const QString& path);
+
+    enum class UnsavedAnswer { Save, Discard, Cancel };
+    // Dialogs, replaceable by tests.
+    std::function<UnsavedAnswer()> askUnsaved;
+    std::function<bool(int rows)> offerJournalRows;
+    std::function<bool(const QStringList& files)> confirmOverwrite;
+    std::function<bool(const Roster& roster)> confirmRoster;
+    std::function<QString()> chooseRosterFolder;
+    std::function<QString()> chooseRosterCsv;
+    std::function<void(const QString& message)> reportFailure;
+
+signals:
+    void folderLoaded();
+    // True when nothing unsaved is left.
+    void saveFinished(bool allSaved);
+    void rosterOffered();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void setBusy(bool busy, const QString& message = {});
+    void onFolderRead(const StageFolderContents& contents);
+    void onPlanned(const EntryRows& rows, const std::vector<RowSaveOutcome>& plan);
+    void onSaved(const std::vector<RowSaveOutcome>& outcomes);
+    void offerRoster(const Roster& roster);
+    void writeJournal();
+    void updateNameWarnings();
+    void showProblems();
+    void focusFirstEmptyRow();
+    void setupDialogs();
+
+    Ui::EntryWindow ui;
+    QString m_folder;
+    EntryJournal m_journal;
+    StageSaver m_saver;
+    std::unique_ptr<EntryTableModel> m_model;
+    std::unique_ptr<EntryCellDelegate> m_delegate;
+    QStringList m_loadProblems;
+    QStringList m_saveProblems;
+    QStringList m_nameWarnings;
+    bool m_busy = false;
+    bool m_closeAfterSave = false;
+    std::unique_ptr<QObject> m_work; // the watcher of the running background step
+};
