@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class EntryWindow;
 class SummaryReader;
 class SummaryTableModel;
 
@@ -27,6 +28,9 @@ public:
     void cancelReading();
     bool isReading() const { return m_reader != nullptr; }
 
+    // Opens the entry table of a stage folder beside this window.
+    EntryWindow* openEntry(const QString& folder);
+
     bool exportCsv(const QString& path);
     bool exportPdf(const QString& path);
 
@@ -36,6 +40,7 @@ public:
 
     // Dialogs, replaceable by tests: the answer to a question for a path (empty: cancelled).
     std::function<QString()> chooseFolder;
+    std::function<QString()> chooseStageFolder;
     std::function<QStringList()> chooseFiles;
     std::function<QString(const QString& caption, const QString& filter)> chooseSavePath;
     std::function<void(const QString& message)> reportFailure;

@@ -1,4 +1,5 @@
 #include "summary_app/CommandLine.h"
+#include "summary_app/EntryWindow.h"
 #include "summary_app/SummaryWindow.h"
 #include "widgets/Fonts.h"
 #include "widgets/QtTranslations.h"
@@ -24,7 +25,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(VORNALE_VERSION));
     const QStringList arguments = Arguments(argc, argv);
-    if (WantsCommandLine(arguments)) {
+    const QString enterFolder = EnterFolder(arguments);
+    if (enterFolder.isEmpty() && WantsCommandLine(arguments)) {
         QTextStream out(stdout);
         QTextStream err(stderr);
         // Only the report needs fonts and painting, and even it never needs a display.
@@ -46,6 +48,11 @@ int main(int argc, char** argv)
     const std::unique_ptr<QTranslator> qtTranslations = LoadQtRussianTranslations();
     if (qtTranslations)
         QApplication::installTranslator(qtTranslations.get());
+    if (!enterFolder.isEmpty()) {
+        EntryWindow entry(enterFolder);
+        entry.show();
+        return app.exec();
+    }
     SummaryWindow window;
     window.show();
     QStringList paths = arguments.mid(1);
