@@ -1,5 +1,7 @@
 #include "core/EntryFields.h"
 
+#include "core/NumberText.h"
+
 #include <algorithm>
 
 namespace {
@@ -62,4 +64,9 @@ EditRules AdaptationIndexFieldRules()
     rules.canUndo = false;
     rules.readOnly = true;
     return rules;
+}
+
+QString AdaptationIndexText(double index, Separators separators)
+{
+    return NormaliseEditText(FloatToText(index), AdaptationIndexFieldRules(), separators);
 }

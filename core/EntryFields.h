@@ -43,4 +43,6 @@ QString EntryFieldText(EntryField field, const QString& value, Separators separa
 // The index result field: two decimals, typed by no one.
 EditRules AdaptationIndexFieldRules();
 inline constexpr int kAdaptationIndexMaxLength = 4;
+// The text the index field shows for an index.
+QString AdaptationIndexText(double index, Separators separators);
 inline constexpr QStringView kResultResetText = u"0";

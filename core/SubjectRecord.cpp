@@ -48,6 +48,20 @@ bool EntryTextConverts(EntryField field, const QString& text)
     }
 }
 
+std::vector<EntryField> FieldsOfRule(AcceptanceRule rule)
+{
+    switch (rule) {
+    case AcceptanceRule::SystolicAtMost280: return {EntryField::Systolic};
+    case AcceptanceRule::DiastolicAtLeast30: return {EntryField::Diastolic};
+    case AcceptanceRule::PulsePressureAtLeast10: return {EntryField::Systolic, EntryField::Diastolic};
+    case AcceptanceRule::PulseFrom40To150: return {EntryField::Pulse};
+    case AcceptanceRule::WeightFrom30To200: return {EntryField::Weight};
+    case AcceptanceRule::HeightFrom100To250: return {EntryField::Height};
+    case AcceptanceRule::AgeFrom13To130: return {EntryField::Age};
+    }
+    return {};
+}
+
 BrokenRules BrokenAcceptanceRules(const SubjectRecord& r)
 {
     // The pulse pressure is the true difference: 32-bit subtraction could wrap and pass.

@@ -7,6 +7,7 @@
 
 #include <bitset>
 #include <stdexcept>
+#include <vector>
 
 enum class Sex { Male, Female };
 
@@ -57,6 +58,9 @@ inline bool Breaks(const BrokenRules& broken, AcceptanceRule rule)
 {
     return broken.test(static_cast<std::size_t>(rule));
 }
+
+// The entry fields a rule looks at (the pulse pressure looks at both pressures).
+std::vector<EntryField> FieldsOfRule(AcceptanceRule rule);
 
 // Every rule the record breaks.
 BrokenRules BrokenAcceptanceRules(const SubjectRecord& record);

@@ -4,6 +4,7 @@
 #include "core/EntryFields.h"
 #include "core/SubjectRecord.h"
 #include "records/RecordFile.h"
+#include "summary/SummaryRow.h" // SexText: "М" or "Ж"
 
 #include <QList>
 #include <QString>
@@ -27,6 +28,8 @@ using EntryRows = QList<EntryRow>;
 
 // Nothing typed and no sex chosen.
 bool IsEmptyRow(const EntryRow& row);
+// Changed since it was loaded or saved, and not a new row typed into and cleared again.
+bool IsUnsaved(const EntryRow& row);
 // A name that is not only blanks, a sex and every numeric text: what a save needs.
 bool IsCompleteRow(const EntryRow& row);
 // The texts as the main window's fields would hold them (the row must have a sex).
@@ -34,14 +37,20 @@ SubjectTexts ToSubjectTexts(const EntryRow& row);
 // A row holding what a record file's fields show after Open.
 EntryRow FromSubjectTexts(const SubjectTexts& texts, const QString& filePath);
 
-// "М" or "Ж", as the column shows the sex.
-QString SexText(Sex sex);
 // М/Ж, and m/f as typed on a Latin keyboard, in either case, blanks around allowed.
 std::optional<Sex> SexFromTyped(const QString& text);
 
 // What the row's results columns show: the main window's results, or what keeps it from them.
-EntryCheck CheckRow(const EntryRow& row);
+struct RowCheck : EntryCheck
+{
+    bool sexMissing = false;
+    std::vector<EntryField> missing; // empty numeric texts (not among `unconverted`)
+};
+RowCheck CheckRow(const EntryRow& row);
+
+// The short caption of an entry field, as the table's column shows it ("Сист. АД").
+QString EntryFieldCaption(EntryField field);
 
 // For a row that cannot be assessed: which values are missing, do not convert or are out of range,
-// in Russian, e.g. "Пульс: вне 40–150".
-QString CheckProblemText(const EntryCheck& check);
+// in Russian, e.g. "Пульс вне 40–150". Empty for an assessed row.
+QString CheckProblemText(const RowCheck& check);

@@ -48,6 +48,8 @@ public:
     // Stores the text as the field would show it after assignment, recalculates the row at once.
     // An empty value (Delete) clears the cell. Пол refuses anything but М/Ж/m/f.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // Removes rows (never the empty one at the end, which comes back).
+    bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
 
     // The entry field of an entry column; none for Пол and the result columns.
     static std::optional<EntryField> FieldOfColumn(int column);
@@ -58,7 +60,7 @@ public:
     // The rows without the empty one at the end.
     EntryRows rows() const;
     const EntryRow& row(int index) const;
-    const EntryCheck& check(int index) const;
+    const RowCheck& check(int index) const;
 
     bool hasUnsavedRows() const;
     std::vector<int> unsavedRows() const;
@@ -75,5 +77,5 @@ private:
 
     Separators m_separators;
     EntryRows m_rows;
-    QList<EntryCheck> m_checks;
+    QList<RowCheck> m_checks;
 };

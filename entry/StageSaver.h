@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <map>
 #include <vector>
 
 // What a save did, or would do, with one row.
@@ -19,13 +20,14 @@ struct RowSaveOutcome
     };
     int row = -1;
     Kind kind = Skipped;
-    QString path;
-    QString message; // in Russian, for the nurse
+    QString path;     // where the row goes (or would go)
+    QString freePath; // for a clash: a name beside it that nothing takes, e.g. "Иванов И. (2).vnl"
+    QString message;  // in Russian, for the nurse
 };
 
-// The name's characters that a record file (Windows-1251) cannot hold, each once, in order.
-// Such a name is refused at save: the window shows it before saving.
-QString CharactersRecordFilesCannotHold(const QString& fullName);
+// Why the name cannot be saved, in Russian, naming each character a record file (Windows-1251)
+// cannot hold; empty when it can. Such a row is refused at save: the window shows this before.
+QString UnstorableNameMessage(const QString& fullName);
 
 // Saves a table's complete rows into a stage folder, one record file per row, as the main window
 // would save them. A row loaded from a file goes back to that file.
@@ -36,9 +38,10 @@ public:
 
     // What a save would do, touching nothing: the clashes and refusals the window asks about.
     std::vector<RowSaveOutcome> plan(const EntryRows& rows) const;
-    // Saves the rows `plan` marks as Saved, plus the clashing rows in `overwriteAllowed` (row
-    // numbers the user agreed to overwrite). Creates the folder at the first save.
-    std::vector<RowSaveOutcome> save(const EntryRows& rows, const std::vector<int>& overwriteAllowed = {}) const;
+    // Saves the rows `plan` marks as Saved. A row in `confirmedPaths` goes to the path given there
+    // whatever is in the way: the user chose to overwrite (the planned path) or to save beside it
+    // (its freePath). Creates the folder at the first save. Returns one outcome per row.
+    std::vector<RowSaveOutcome> save(const EntryRows& rows, const std::map<int, QString>& confirmedPaths = {}) const;
 
 private:
     QString m_folder;

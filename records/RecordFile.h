@@ -7,6 +7,7 @@
 #include "records/InOutError.h"
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -50,6 +51,9 @@ bool FirstLineHoldsRecordHeader(QByteArrayView start, bool wholeFile);
 // space; a character the file cannot hold makes the save fail before anything is touched, and
 // so does a target that exists but is not a regular file (a FIFO, a device). Throws EInOutError.
 void WriteRecordFile(const QString& path, const SubjectTexts& texts, const std::function<void()>& allLinesWritten);
+
+// The characters of `text` that WriteRecordFile would refuse, each once, in order of appearance.
+QList<char32_t> CharactersRecordFilesCannotHold(const QString& text);
 
 enum class ReadOutcome { Loaded, FormatError };
 

@@ -19,16 +19,26 @@ QString onOneLine(const QString& text)
     return line;
 }
 
-// Refuses a character the file cannot give back: one outside the code page, or Ctrl+Z, which
-// the reader takes for the end of the file.
+// A character the file cannot give back: one outside the code page, or Ctrl+Z, which the
+// reader takes for the end of the file.
+bool IsStorable(char32_t codePoint)
+{
+    return codePoint != 0x1A && codePoint <= 0xFFFF && IsCp1251Representable(QChar(char16_t(codePoint)));
+}
+
+char32_t CodePointAt(const QString& text, qsizetype i)
+{
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return QChar::surrogateToUcs4(c, text[i + 1]);
+    return c.unicode();
+}
+
 void checkStorable(const QString& line, const char* slotName)
 {
     for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        char32_t codePoint = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate())
-            codePoint = QChar::surrogateToUcs4(c, line[i + 1]);
-        if (codePoint == 0x1A || codePoint > 0xFFFF || !IsCp1251Representable(c)) {
+        const char32_t codePoint = CodePointAt(line, i);
+        if (!IsStorable(codePoint)) {
             const QString shown = QStringLiteral("U+%1").arg(quint32(codePoint), 4, 16, QLatin1Char('0')).toUpper();
             throw EInOutError(EILSEQ, QStringLiteral("Cannot save: the %1 holds the character %2, which a record file cannot store")
                                           .arg(QLatin1String(slotName), shown));
@@ -68,4 +78,18 @@ void WriteRecordFile(const QString& path, const SubjectTexts& texts, const std::
     file.commit();
     if (allLinesWritten)
         allLinesWritten();
+}
+
+QList<char32_t> CharactersRecordFilesCannotHold(const QString& text)
+{
+    const QString line = onOneLine(text);
+    QList<char32_t> refused;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char32_t codePoint = CodePointAt(line, i);
+        if (codePoint > 0xFFFF)
+            ++i;
+        if (!IsStorable(codePoint) && !refused.contains(codePoint))
+            refused.append(codePoint);
+    }
+    return refused;
 }

@@ -2,7 +2,6 @@
 
 #include "core/Calculation.h"
 #include "core/EntryFields.h"
-#include "core/NumberText.h"
 
 #include <QFile>
 
@@ -64,6 +63,6 @@ SummaryRow AssessRecordFile(const QString& path, Separators separators)
     }
     row.outcome = RowOutcome::Assessed;
     row.result = *result;
-    row.adaptationIndexShown = NormaliseEditText(FloatToText(result->AdaptationIndex), AdaptationIndexFieldRules(), separators);
+    row.adaptationIndexShown = AdaptationIndexText(result->AdaptationIndex, separators);
     return row;
 }
