@@ -36,21 +36,6 @@ QString RowName(const EntryRow& row, int index)
     return QStringLiteral("Строка %1 (%2)").arg(index + 1).arg(name.isEmpty() ? QStringLiteral("без имени") : name);
 }
 
-// The journal's rows put back over the folder's: a row saved before goes back in its place.
-EntryRows WithJournalRows(EntryRows rows, const EntryRows& journal)
-{
-    for (const EntryRow& unsaved : journal) {
-        const auto same = std::find_if(rows.begin(), rows.end(), [&unsaved](const EntryRow& row) {
-            return !unsaved.filePath.isEmpty() && row.filePath == unsaved.filePath;
-        });
-        if (same != rows.end())
-            *same = unsaved;
-        else
-            rows.append(unsaved);
-    }
-    return rows;
-}
-
 // The roster's people not in the table yet, after the table's rows.
 EntryRows WithRoster(EntryRows rows, const EntryRows& roster)
 {
@@ -142,14 +127,20 @@ void EntryWindow::setupDialogs()
                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
                == QMessageBox::Yes;
     };
-    confirmOverwrite = [this](const QStringList& files) {
+    askClashes = [this](const QStringList& clashes) {
         QMessageBox box(QMessageBox::Warning, windowTitle(),
-                        QStringLiteral("В папке уже есть файлы других людей с такими именами: %1. Заменить их?")
-                            .arg(files.size()),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        box.setDetailedText(files.join(u'\n'));
-        box.setDefaultButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
+                        QStringLiteral("Файлы этих строк уже заняты:\n\n%1\n\nЗаменить файлы других людей, "
+                                       "сохранить рядом под другим именем или пропустить эти строки?")
+                            .arg(clashes.join(u'\n')),
+                        QMessageBox::NoButton, this);
+        QPushButton* overwrite = box.addButton(QStringLiteral("Заменить"), QMessageBox::DestructiveRole);
+        QPushButton* beside = box.addButton(QStringLiteral("Сохранить рядом"), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("Пропустить"), QMessageBox::RejectRole);
+        box.setDefaultButton(beside);
+        box.exec();
+        if (box.clickedButton() == overwrite)
+            return ClashAnswer::Overwrite;
+        return box.clickedButton() == beside ? ClashAnswer::SaveBeside : ClashAnswer::Skip;
     };
     confirmRoster = [this](const Roster& roster) {
         QMessageBox box(QMessageBox::Question, windowTitle(),
@@ -193,7 +184,7 @@ void EntryWindow::onFolderRead(const StageFolderContents& contents)
     EntryRows rows = contents.rows;
     if (const EntryRows journal = m_journal.read(); !journal.isEmpty()) {
         if (offerJournalRows(int(journal.size())))
-            rows = WithJournalRows(rows, journal);
+            rows = EntryJournal::Merge(rows, journal);
         else
             m_journal.clear();
     }
@@ -227,11 +218,8 @@ void EntryWindow::updateNameWarnings()
     m_nameWarnings.clear();
     const EntryRows rows = m_model->rows();
     for (int i = 0; i < rows.size(); ++i) {
-        const QString refused = CharactersRecordFilesCannotHold(rows[i].text(EntryField::FullName));
-        if (!refused.isEmpty())
-            m_nameWarnings << QStringLiteral("%1: знаки «%2» нельзя записать в файл записи (Windows-1251); "
-                                             "исправьте имя, иначе строка не будет сохранена")
-                                  .arg(RowName(rows[i], i), refused);
+        if (const QString refused = UnstorableNameMessage(rows[i].text(EntryField::FullName)); !refused.isEmpty())
+            m_nameWarnings << QStringLiteral("%1: %2").arg(RowName(rows[i], i), refused);
     }
     showProblems();
 }
@@ -264,20 +252,24 @@ void EntryWindow::save()
 
 void EntryWindow::onPlanned(const EntryRows& rows, const std::vector<RowSaveOutcome>& plan)
 {
-    // Only another person's file may be replaced, and only when asked; two rows of this table
-    // with one file name are left for the nurse to tell apart.
-    std::vector<int> overwrite;
-    QStringList files;
+    QStringList clashes;
     for (const RowSaveOutcome& outcome : plan) {
-        if (outcome.kind == RowSaveOutcome::OtherPersonFile) {
-            overwrite.push_back(outcome.row);
-            files << QStringLiteral("%1: %2").arg(RowName(rows[outcome.row], outcome.row), outcome.path);
+        if (outcome.kind == RowSaveOutcome::NameClash || outcome.kind == RowSaveOutcome::OtherPersonFile)
+            clashes << QStringLiteral("%1: %2").arg(RowName(rows[outcome.row], outcome.row), outcome.message);
+    }
+    std::map<int, QString> confirmed;
+    if (!clashes.isEmpty()) {
+        const ClashAnswer answer = askClashes(clashes);
+        for (const RowSaveOutcome& outcome : plan) {
+            // Another row of this table is never replaced: its twin goes beside it.
+            if (answer == ClashAnswer::Overwrite && outcome.kind == RowSaveOutcome::OtherPersonFile)
+                confirmed[outcome.row] = outcome.path;
+            else if (answer != ClashAnswer::Skip && !outcome.freePath.isEmpty())
+                confirmed[outcome.row] = outcome.freePath;
         }
     }
-    if (!overwrite.empty() && !confirmOverwrite(files))
-        overwrite.clear();
     RunInBackground(
-        this, m_work, [saver = m_saver, rows, overwrite] { return saver.save(rows, overwrite); },
+        this, m_work, [saver = m_saver, rows, confirmed] { return saver.save(rows, confirmed); },
         [this](const std::vector<RowSaveOutcome>& outcomes) { onSaved(outcomes); });
 }
 
@@ -293,7 +285,7 @@ void EntryWindow::onSaved(const std::vector<RowSaveOutcome>& outcomes)
             ++saved;
             continue;
         }
-        if (outcome.kind == RowSaveOutcome::Skipped && IsEmptyRow(rows[outcome.row]))
+        if (outcome.kind == RowSaveOutcome::Skipped && outcome.message.isEmpty())
             continue;
         const QString line = QStringLiteral("%1: %2").arg(RowName(rows[outcome.row], outcome.row), outcome.message);
         m_saveProblems << line;

@@ -41,10 +41,12 @@ public:
     void startRosterFromCsv(const QString& path);
 
     enum class UnsavedAnswer { Save, Discard, Cancel };
+    // For rows whose file is taken: replace another person's file, save beside it, or leave them.
+    enum class ClashAnswer { Overwrite, SaveBeside, Skip };
     // Dialogs, replaceable by tests.
     std::function<UnsavedAnswer()> askUnsaved;
     std::function<bool(int rows)> offerJournalRows;
-    std::function<bool(const QStringList& files)> confirmOverwrite;
+    std::function<ClashAnswer(const QStringList& clashes)> askClashes;
     std::function<bool(const Roster& roster)> confirmRoster;
     std::function<QString()> chooseRosterFolder;
     std::function<QString()> chooseRosterCsv;
