@@ -2,10 +2,12 @@
 
 #include "entry/EntryTableModel.h"
 #include "entry/StageFolder.h"
+#include "summary/SummaryCounts.h"
 #include "summary_app/EntryCellDelegate.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -67,14 +69,16 @@ EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& 
     ui.tableView->setItemDelegate(m_delegate.get());
     ui.tableView->setSexColumn(EntryTableModel::ColSex);
 
-    QHeaderView* header = ui.tableView->horizontalHeader();
-    header->setDefaultSectionSize(72);
-    ui.tableView->setColumnWidth(EntryTableModel::ColName, 240);
-    ui.tableView->setColumnWidth(EntryTableModel::ColSex, 44);
-    ui.tableView->setColumnWidth(EntryTableModel::ColLevel, 190);
-    ui.tableView->setColumnWidth(EntryTableModel::ColBalance, 150);
-    header->setStretchLastSection(true);
-    ui.tableView->verticalHeader()->setDefaultSectionSize(ui.tableView->fontMetrics().height() + 8);
+    sizeColumns();
+    connect(m_model.get(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
+                    spanProblem(row);
+            });
+    connect(m_model.get(), &QAbstractItemModel::modelReset, this, [this] {
+        for (int row = 0; row < m_model->rowCount(); ++row)
+            spanProblem(row);
+    });
     showProblems();
 
     setupDialogs();
@@ -93,6 +97,11 @@ EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& 
         updateNameWarnings();
     });
 
+    // A folder that does not exist yet is made by the first save.
+    if (!QFileInfo(m_folder).isDir()) {
+        QMetaObject::invokeMethod(this, [this] { onFolderRead({}); }, Qt::QueuedConnection);
+        return;
+    }
     setBusy(true, QStringLiteral("Чтение папки…"));
     RunInBackground(
         this, m_work, [folder = m_folder, separators = Separators::current()] { return ReadStageFolder(folder, separators); },
@@ -103,6 +112,33 @@ EntryWindow::~EntryWindow()
 {
     if (auto* running = qobject_cast<QFutureWatcherBase*>(m_work.get()))
         running->waitForFinished();
+}
+
+void EntryWindow::sizeColumns()
+{
+    // Every header whole; the level column as wide as its longest text, the name wider.
+    QHeaderView* header = ui.tableView->horizontalHeader();
+    const QFontMetrics metrics = ui.tableView->fontMetrics();
+    for (int column = 0; column < EntryTableModel::ColumnCount; ++column)
+        ui.tableView->setColumnWidth(column, std::max(header->sectionSizeHint(column), metrics.horizontalAdvance(u'0') * 5));
+    int widestLevel = 0;
+    for (AdaptationLevel level : kAllLevels)
+        widestLevel = std::max(widestLevel, metrics.horizontalAdvance(LevelText(level)));
+    ui.tableView->setColumnWidth(EntryTableModel::ColLevel, widestLevel + 12);
+    ui.tableView->setColumnWidth(EntryTableModel::ColName, metrics.horizontalAdvance(u'Ш') * 18);
+    ui.tableView->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
+}
+
+void EntryWindow::spanProblem(int row)
+{
+    // What keeps a row from its results is read across the result columns, not cut in one cell.
+    const bool problem = row < m_model->rowCount() && !m_model->index(row, EntryTableModel::FirstResultColumn)
+                                                         .data(EntryTableModel::ProblemRole)
+                                                         .toString()
+                                                         .isEmpty();
+    const int span = problem ? EntryTableModel::ColumnCount - EntryTableModel::FirstResultColumn : 1;
+    if (ui.tableView->columnSpan(row, EntryTableModel::FirstResultColumn) != span)
+        ui.tableView->setSpan(row, EntryTableModel::FirstResultColumn, 1, span);
 }
 
 void EntryWindow::setupDialogs()
@@ -189,7 +225,9 @@ void EntryWindow::onFolderRead(const StageFolderContents& contents)
             m_journal.clear();
     }
     m_model->setRows(rows);
-    setBusy(false, QStringLiteral("Строк в папке: %1").arg(contents.rows.size()));
+    setBusy(false, QFileInfo(m_folder).isDir()
+                       ? QStringLiteral("Строк в папке: %1").arg(contents.rows.size())
+                       : QStringLiteral("Новая папка: она появится при первом сохранении"));
     updateNameWarnings();
     writeJournal();
     focusFirstEmptyRow();

@@ -72,6 +72,8 @@ private:
     void showProblems();
     void focusFirstEmptyRow();
     void setupDialogs();
+    void sizeColumns();
+    void spanProblem(int row);
 
     Ui::EntryWindow ui;
     QString m_folder;

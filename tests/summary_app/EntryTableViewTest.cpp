@@ -1,5 +1,6 @@
 #include "summary_app/EntryCellDelegate.h"
 #include "summary_app/EntryTableView.h"
+#include "tests/summary_app/Keys.h"
 #include "widgets/AdvEdit.h"
 
 #include <QApplication>
@@ -9,6 +10,9 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using testkeys::Press;
+using testkeys::Type;
 
 // Name, sex, systolic, then a result no one types.
 enum Col { Name, SexCol, Systolic, Result, Cols };
@@ -54,19 +58,6 @@ protected:
         item->setEditable(false);
         model.setItem(row, Result, item);
     }
-    static QWidget* target() { return QApplication::focusWidget(); }
-    // Any character, Cyrillic too, as a keyboard would send it.
-    static void type(const QString& text)
-    {
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, target(), Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
-    }
-    // The editor commits Enter through a queued call, so the events are let through.
-    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(target(), key, modifiers);
-        QCoreApplication::processEvents();
-    }
     QString cell(int row, int column) const { return model.index(row, column).data().toString(); }
 
     QStandardItemModel model;
@@ -76,31 +67,31 @@ protected:
 
 TEST_F(EntryTableViewTest, TypingARowMovesCellByCellAndOpensTheNextRow)
 {
-    type(QStringLiteral("Иванов"));
-    press(Qt::Key_Tab);
-    type(QStringLiteral("ж"));
-    press(Qt::Key_Tab);
-    type(QStringLiteral("12a0"));
+    Type(QStringLiteral("Иванов"));
+    Press(Qt::Key_Tab);
+    Type(QStringLiteral("ж"));
+    Press(Qt::Key_Tab);
+    Type(QStringLiteral("12a0"));
     // Enter on the row's last entry cell passes the result and opens a new row.
-    press(Qt::Key_Return);
+    Press(Qt::Key_Return);
     EXPECT_EQ(cell(0, Name), QStringLiteral("Иванов"));
     EXPECT_EQ(cell(0, SexCol), QStringLiteral("ж")); // handed to the model as typed, no editor
     EXPECT_EQ(cell(0, Systolic), QStringLiteral("120"));
     ASSERT_EQ(model.rowCount(), 2);
     EXPECT_EQ(view.currentIndex(), model.index(1, Name));
     // Typing over a filled cell replaces it; Shift+Tab goes back across the row break.
-    type(QStringLiteral("Петров"));
-    press(Qt::Key_Return);
-    press(Qt::Key_Backtab, Qt::ShiftModifier);
-    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    Type(QStringLiteral("Петров"));
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(view.currentIndex(), model.index(0, Systolic));
-    type(QStringLiteral("95"));
-    press(Qt::Key_Tab);
+    Type(QStringLiteral("95"));
+    Press(Qt::Key_Tab);
     EXPECT_EQ(cell(0, Systolic), QStringLiteral("95"));
     EXPECT_EQ(cell(1, Name), QStringLiteral("Петров"));
     EXPECT_EQ(view.currentIndex(), model.index(1, Name));
     // Delete clears the cell without opening it.
-    press(Qt::Key_Delete);
+    Press(Qt::Key_Delete);
     EXPECT_EQ(cell(1, Name), QString());
     EXPECT_EQ(model.rowCount(), 2);
 }
