@@ -93,7 +93,7 @@ EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& 
             startRosterFromCsv(chosen);
     });
     connect(m_model.get(), &EntryTableModel::unsavedRowsChanged, this, [this] {
-        writeJournal();
+        scheduleJournal();
         updateNameWarnings();
     });
 
@@ -112,6 +112,7 @@ EntryWindow::~EntryWindow()
 {
     if (auto* running = qobject_cast<QFutureWatcherBase*>(m_work.get()))
         running->waitForFinished();
+    finishJournal();
 }
 
 void EntryWindow::sizeColumns()
@@ -225,11 +226,11 @@ void EntryWindow::onFolderRead(const StageFolderContents& contents)
             m_journal.clear();
     }
     m_model->setRows(rows);
+    scheduleJournal();
     setBusy(false, QFileInfo(m_folder).isDir()
                        ? QStringLiteral("Строк в папке: %1").arg(contents.rows.size())
                        : QStringLiteral("Новая папка: она появится при первом сохранении"));
     updateNameWarnings();
-    writeJournal();
     focusFirstEmptyRow();
     emit folderLoaded();
 }
@@ -245,10 +246,42 @@ void EntryWindow::focusFirstEmptyRow()
     ui.tableView->setFocus();
 }
 
+void EntryWindow::scheduleJournal()
+{
+    // After the changed row has been painted; a burst of changes makes one write.
+    m_journalDirty = true;
+    if (m_journalQueued)
+        return;
+    m_journalQueued = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_journalQueued = false;
+        writeJournal();
+    }, Qt::QueuedConnection);
+}
+
 void EntryWindow::writeJournal()
 {
-    if (const QString failure = m_journal.write(m_model->rows()); !failure.isEmpty())
-        ui.statusbar->showMessage(QStringLiteral("Не удалось записать журнал несохраненных строк: %1").arg(failure));
+    if (m_journalWork != nullptr || !m_journalDirty)
+        return; // the running write is followed by another when it ends
+    m_journalDirty = false;
+    RunInBackground(
+        this, m_journalWork, [journal = m_journal, rows = m_model->rows()] { return journal.write(rows); },
+        [this](const QString& failure) {
+            if (!failure.isEmpty())
+                ui.statusbar->showMessage(failure);
+            writeJournal();
+        });
+}
+
+void EntryWindow::finishJournal()
+{
+    // The last changes reach the journal even when the window goes before the queued write.
+    if (auto* running = qobject_cast<QFutureWatcherBase*>(m_journalWork.get()))
+        running->waitForFinished();
+    if (m_journalDirty) {
+        m_journalDirty = false;
+        m_journal.write(m_model->rows());
+    }
 }
 
 void EntryWindow::updateNameWarnings()
@@ -330,7 +363,7 @@ void EntryWindow::onSaved(const std::vector<RowSaveOutcome>& outcomes)
         if (outcome.kind == RowSaveOutcome::Failed)
             failures << line;
     }
-    writeJournal();
+    scheduleJournal();
     updateNameWarnings();
     setBusy(false, QStringLiteral("Сохранено строк: %1; не сохранено: %2").arg(saved).arg(m_saveProblems.size()));
     if (!failures.isEmpty())
@@ -392,6 +425,7 @@ void EntryWindow::closeEvent(QCloseEvent* event)
         save();
         return;
     case UnsavedAnswer::Discard:
+        finishJournal();
         m_journal.clear();
         event->accept();
         return;

@@ -32,6 +32,8 @@ public:
     EntryTableView* view() const { return ui.tableView; }
     QString folder() const { return m_folder; }
     bool isBusy() const { return m_busy; }
+    // True while a change is not yet in the journal.
+    bool journalPending() const { return m_journalDirty || m_journalWork != nullptr; }
     // The lines of the problem list under the table.
     QStringList problems() const;
 
@@ -67,7 +69,9 @@ private:
     void onPlanned(const EntryRows& rows, const std::vector<RowSaveOutcome>& plan);
     void onSaved(const std::vector<RowSaveOutcome>& outcomes);
     void offerRoster(const Roster& roster);
+    void scheduleJournal();
     void writeJournal();
+    void finishJournal();
     void updateNameWarnings();
     void showProblems();
     void focusFirstEmptyRow();
@@ -87,4 +91,8 @@ private:
     bool m_busy = false;
     bool m_closeAfterSave = false;
     std::unique_ptr<QObject> m_work; // the watcher of the running background step
+    // The journal is written off the GUI thread, one write at a time, the latest rows each time.
+    std::unique_ptr<QObject> m_journalWork;
+    bool m_journalDirty = false;
+    bool m_journalQueued = false;
 };

@@ -219,6 +219,8 @@ TEST(EntryWindowChild, DISABLED_TypesAndWaits)
         Type(QString::fromUtf8(cell));
         Press(Qt::Key_Tab);
     }
+    while (window.journalPending())
+        QTest::qWait(10);
     std::puts("typed");
     std::fflush(stdout);
     QTest::qWait(60000);
