@@ -5,6 +5,7 @@
 #include "records/RecordFile.h"
 #include "tests/summary_app/Keys.h"
 #include "tests/support/TestFiles.h"
+#include "widgets/AdvEdit.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,10 @@ TEST_F(EntryWindowTest, GroupTypedByKeysIsSavedByCtrlSAsTheMainWindowWritesIt)
     EXPECT_EQ(window->model()->index(1, M::ColPulse).data().toString(), QString());
     Type("96");
     Press(Qt::Key_Return);
+    // Shift+Tab goes back over the row break, skipping the results.
+    window->view()->setCurrentIndex(window->model()->index(1, M::ColName));
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(window->view()->currentIndex(), window->model()->index(0, M::ColAge));
     EXPECT_EQ(window->model()->rowCount(), 3); // the empty row after the typed ones
     EXPECT_FALSE(window->model()->index(0, M::ColIndex).data().toString().isEmpty());
 
@@ -113,6 +118,22 @@ TEST_F(EntryWindowTest, GroupTypedByKeysIsSavedByCtrlSAsTheMainWindowWritesIt)
     EXPECT_EQ(ReadAll(QDir(stage()).filePath("Иванова Анна.vnl")), MainWindowFile(anna));
     EXPECT_EQ(ReadAll(QDir(stage()).filePath("Петров Сергей.vnl")), MainWindowFile(sergey));
     EXPECT_TRUE(failures.isEmpty());
+}
+
+TEST_F(EntryWindowTest, EveryEntryColumnsEditorHasItsFieldsRules)
+{
+    auto window = open();
+    for (const EntryFieldDefinition& definition : EntryFieldDefinitions()) {
+        window->view()->edit(window->model()->index(0, M::ColumnOfField(definition.field)));
+        auto* editor = window->view()->viewport()->findChild<TAdvEdit*>();
+        ASSERT_NE(editor, nullptr) << int(definition.field);
+        EXPECT_EQ(editor->editType(), definition.type) << int(definition.field);
+        EXPECT_EQ(editor->precision(), definition.precision) << int(definition.field);
+        EXPECT_EQ(editor->maxLength(), definition.maxLength) << int(definition.field);
+        window->view()->commitOpenEditor();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 TEST_F(EntryWindowTest, ClosingWithUnsavedRowsAsks)
