@@ -54,6 +54,18 @@ EntryRows WithRoster(EntryRows rows, const EntryRows& roster)
 
 } // namespace
 
+QVariant TwoLineHeaderModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    QVariant caption = QIdentityProxyModel::headerData(section, orientation, role);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        QString text = caption.toString();
+        if (const qsizetype blank = text.indexOf(u' '); blank > 0 && text.size() > 10)
+            text[blank] = u'\n';
+        return text;
+    }
+    return caption;
+}
+
 EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& journalFolder)
     : QMainWindow(parent),
       m_folder(QDir(folder).absolutePath()),
@@ -66,6 +78,10 @@ EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& 
     setWindowTitle(QStringLiteral("Ввод группы — %1").arg(QDir(m_folder).dirName()));
     ui.folderLabel->setText(QStringLiteral("Папка этапа: %1").arg(QDir::toNativeSeparators(m_folder)));
     ui.tableView->setModel(m_model.get());
+    // The header reads its captions through the proxy; the table edits the model itself.
+    m_headerModel.setSourceModel(m_model.get());
+    ui.tableView->horizontalHeader()->setModel(&m_headerModel);
+    ui.tableView->horizontalHeader()->setHighlightSections(false);
     ui.tableView->setItemDelegate(m_delegate.get());
     ui.tableView->setSexColumn(EntryTableModel::ColSex);
 
@@ -126,7 +142,7 @@ void EntryWindow::sizeColumns()
     for (AdaptationLevel level : kAllLevels)
         widestLevel = std::max(widestLevel, metrics.horizontalAdvance(LevelText(level)));
     ui.tableView->setColumnWidth(EntryTableModel::ColLevel, widestLevel + 12);
-    ui.tableView->setColumnWidth(EntryTableModel::ColName, metrics.horizontalAdvance(u'Ш') * 18);
+    ui.tableView->setColumnWidth(EntryTableModel::ColName, metrics.horizontalAdvance(u'Ш') * 15);
     ui.tableView->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
 }
 

@@ -6,12 +6,24 @@
 #include "ui_EntryWindow.h"
 
 #include <QFutureWatcher>
+#include <QIdentityProxyModel>
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
 
 class EntryCellDelegate;
+
+// The entry table's column captions for its header, the long ones on two lines, so the result
+// columns take no more width than their numbers need.
+class TwoLineHeaderModel : public QIdentityProxyModel
+{
+    Q_OBJECT
+
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+};
 class EntryTableModel;
 struct StageFolderContents;
 
@@ -85,6 +97,7 @@ private:
     StageSaver m_saver;
     std::unique_ptr<EntryTableModel> m_model;
     std::unique_ptr<EntryCellDelegate> m_delegate;
+    TwoLineHeaderModel m_headerModel;
     QStringList m_loadProblems;
     QStringList m_saveProblems;
     QStringList m_nameWarnings;
