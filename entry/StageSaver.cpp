@@ -74,7 +74,7 @@ QString FreePathBeside(const QString& path, const QSet<QString>& taken)
         base.chop(suffix.size());
     for (int n = 2;; ++n) {
         const QString candidate = info.dir().filePath(QStringLiteral("%1 (%2)%3").arg(base).arg(n).arg(suffix));
-        if (!taken.contains(candidate) && !QFileInfo::exists(candidate))
+        if (!taken.contains(candidate.toCaseFolded()) && !QFileInfo::exists(candidate))
             return candidate;
     }
 }
@@ -114,6 +114,7 @@ std::vector<RowSaveOutcome> StageSaver::plan(const EntryRows& rows) const
     std::vector<RowSaveOutcome> outcomes(rows.size());
     const QDir folder(m_folder);
     // Every row that is or would be in a file claims its path; the row loaded from it owns it.
+    // Names differing only in case are one file on the memory sticks the folders travel on.
     QHash<QString, QList<int>> claims;
     for (int i = 0; i < rows.size(); ++i) {
         const EntryRow& row = rows[i];
@@ -124,11 +125,11 @@ std::vector<RowSaveOutcome> StageSaver::plan(const EntryRows& rows) const
         outcome.path = row.filePath.isEmpty()
             ? folder.filePath(RecordFileNameFor(row.text(EntryField::FullName)))
             : row.filePath;
-        claims[outcome.path].append(i);
+        claims[outcome.path.toCaseFolded()].append(i);
     }
     QSet<QString> taken;
-    for (auto it = claims.cbegin(); it != claims.cend(); ++it)
-        taken.insert(it.key());
+    for (const RowSaveOutcome& outcome : outcomes)
+        taken.insert(outcome.path.toCaseFolded());
 
     for (int i = 0; i < rows.size(); ++i) {
         const EntryRow& row = rows[i];
@@ -145,26 +146,25 @@ std::vector<RowSaveOutcome> StageSaver::plan(const EntryRows& rows) const
             continue;
         }
         // The row loaded from the file keeps it; else the first row claiming a name gets it.
-        const QList<int>& claimants = claims[outcome.path];
-        const bool owner = row.filePath == outcome.path;
+        const QList<int>& claimants = claims[outcome.path.toCaseFolded()];
         const auto ownerAt = std::find_if(claimants.begin(), claimants.end(),
                                           [&](int c) { return rows[c].filePath == outcome.path; });
         const int keeper = ownerAt != claimants.end() ? *ownerAt : claimants.front();
         if (keeper != i) {
             outcome.kind = RowSaveOutcome::NameClash;
             outcome.freePath = FreePathBeside(outcome.path, taken);
-            taken.insert(outcome.freePath);
+            taken.insert(outcome.freePath.toCaseFolded());
             outcome.message = QStringLiteral("Файл «%1» получает строка %2 с тем же именем")
                                   .arg(FileNameOf(outcome.path))
                                   .arg(keeper + 1);
             continue;
         }
-        if (!owner && QFileInfo::exists(outcome.path)) {
+        if (row.filePath != outcome.path && QFileInfo::exists(outcome.path)) {
             const std::optional<SubjectTexts> existing = ReadExisting(outcome.path);
             if (!existing || !SamePerson(*existing, ToSubjectTexts(row))) {
                 outcome.kind = RowSaveOutcome::OtherPersonFile;
                 outcome.freePath = FreePathBeside(outcome.path, taken);
-                taken.insert(outcome.freePath);
+                taken.insert(outcome.freePath.toCaseFolded());
                 outcome.message = existing
                     ? QStringLiteral("Файл «%1» уже хранит запись другого человека: %2, %3")
                           .arg(FileNameOf(outcome.path), existing->FullName, SexText(existing->Sex))

@@ -1,0 +1,151 @@
+#include "entry/EntryTableModel.h"
+#include "entry/RecordFileName.h"
+#include "entry/StageSaver.h"
+#include "tests/core/RowName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const Separators kComma{u',', u' '};
+
+// A complete, accepted row with one cell replaced.
+struct TypedCase
+{
+    const char* name;
+    int column;
+    QString typed;
+    QString shown;   // what the cell holds afterwards
+    QString problem; // in the row's problem text; empty when the row is assessed
+};
+
+class TypedCell : public ::testing::TestWithParam<TypedCase>
+{};
+
+TEST_P(TypedCell, ShowsWhatTheFieldWouldAndSaysWhyNotAssessed)
+{
+    EntryTableModel model(kComma);
+    const std::pair<int, const char*> group[] = {{EntryTableModel::ColName, "Иванов"}, {EntryTableModel::ColSex, "М"},
+                                                 {EntryTableModel::ColSystolic, "120"}, {EntryTableModel::ColDiastolic, "80"},
+                                                 {EntryTableModel::ColPulse, "70"},     {EntryTableModel::ColWeight, "70"},
+                                                 {EntryTableModel::ColHeight, "175"},   {EntryTableModel::ColAge, "30"}};
+    for (const auto& [column, text] : group)
+        ASSERT_TRUE(model.setData(model.index(0, column), QString::fromUtf8(text)));
+    ASSERT_TRUE(model.check(0).result);
+
+    const TypedCase& c = GetParam();
+    const bool sexRefused = c.column == EntryTableModel::ColSex && !c.typed.isEmpty() && c.shown == "М";
+    EXPECT_EQ(model.setData(model.index(0, c.column), c.typed), !sexRefused);
+    EXPECT_EQ(model.data(model.index(0, c.column)).toString(), c.shown);
+    EXPECT_EQ(model.rowCount(), 2);
+    const QString problem = model.data(model.index(0, EntryTableModel::ColIndex), EntryTableModel::ProblemRole).toString();
+    if (c.problem.isEmpty()) {
+        EXPECT_TRUE(model.check(0).result.has_value()) << problem.toStdString();
+    } else {
+        EXPECT_FALSE(model.check(0).result.has_value());
+        EXPECT_TRUE(problem.contains(c.problem)) << problem.toStdString();
+        // The result cells hold no stale values.
+        EXPECT_EQ(model.data(model.index(0, EntryTableModel::ColLevel)).toString(), QString());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cells, TypedCell,
+    ::testing::Values(TypedCase{"Letters", EntryTableModel::ColPulse, "abc", "0", "Пульс вне 40–150"},
+                      TypedCase{"Negative", EntryTableModel::ColWeight, "-70", "-70", "Вес вне 30–200"},
+                      TypedCase{"PastedLineBreak", EntryTableModel::ColHeight, "17\n5", "0", "Рост вне 100–250"},
+                      TypedCase{"TooHigh", EntryTableModel::ColSystolic, "281", "281", "Сист. АД выше 280"},
+                      TypedCase{"PulsePressure", EntryTableModel::ColDiastolic, "115", "115", "меньше 10"},
+                      TypedCase{"Deleted", EntryTableModel::ColAge, "", "", "Возраст: не указано"},
+                      TypedCase{"SexLatinLower", EntryTableModel::ColSex, "f", "Ж", ""},
+                      TypedCase{"SexRefused", EntryTableModel::ColSex, "x", "М", ""},
+                      TypedCase{"SexDeleted", EntryTableModel::ColSex, "", "", "Пол не указан"}),
+    RowName());
+
+// Rows that must not be written as typed, each with what the nurse is told.
+struct SaveCase
+{
+    const char* name;
+    QString fullName;
+    RowSaveOutcome::Kind kind;
+    QString message;
+};
+
+class RowNotSaved : public ::testing::TestWithParam<SaveCase>
+{};
+
+TEST_P(RowNotSaved, IsReportedAndLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const QString stage = dir.filePath("stage");
+    // Another pupil's record already sits where "Петров" would go, and a folder where "Занято" would.
+    ASSERT_TRUE(QDir().mkpath(stage + "/Занято.vnl"));
+    EntryRow other;
+    other.text(EntryField::FullName) = "Петров";
+    other.sex = Sex::Female;
+    other.texts[1] = other.texts[2] = other.texts[3] = other.texts[4] = other.texts[5] = other.texts[6] = "1";
+    WriteRecordFile(stage + "/Петров.vnl", ToSubjectTexts(other), nullptr);
+    const QByteArray otherBytes = [&] { QFile f(stage + "/Петров.vnl"); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+    EntryRows rows(2);
+    for (EntryRow& row : rows) {
+        row.text(EntryField::FullName) = GetParam().fullName;
+        row.sex = Sex::Male;
+        row.texts[1] = row.texts[2] = row.texts[3] = row.texts[4] = row.texts[5] = row.texts[6] = "70";
+        row.dirty = true;
+    }
+    rows[0].text(EntryField::FullName) = "Первый";
+    const QString folder = GetParam().kind == RowSaveOutcome::Failed && GetParam().fullName == "Папка" ? stage + "/Петров.vnl/x" : stage;
+    const std::vector<RowSaveOutcome> outcomes = StageSaver(folder).save(rows);
+    EXPECT_EQ(outcomes[1].kind, GetParam().kind);
+    EXPECT_TRUE(outcomes[1].message.contains(GetParam().message)) << outcomes[1].message.toStdString();
+    QFile kept(stage + "/Петров.vnl");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), otherBytes);
+    for (const QString& name : QDir(stage).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_TRUE(name == "Петров.vnl" || name == "Первый.vnl" || name == "Иванов.vnl") << name.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RowNotSaved,
+    ::testing::Values(SaveCase{"EmptyName", "  ", RowSaveOutcome::Skipped, "Не заполнено: ФИО"},
+                      SaveCase{"NotInCp1251", "Иванов 😀", RowSaveOutcome::Refused, "«😀» (U+1F600)"},
+                      SaveCase{"DuplicateName", "Первый", RowSaveOutcome::NameClash, "строка 1"},
+                      SaveCase{"DuplicateInOtherCase", "первый", RowSaveOutcome::NameClash, "строка 1"},
+                      SaveCase{"AnotherPersonsFile", "Петров", RowSaveOutcome::OtherPersonFile, "Петров, Ж"},
+                      SaveCase{"FolderInTheWay", "Занято", RowSaveOutcome::OtherPersonFile, "не является записью"},
+                      SaveCase{"UnwritableFolder", "Папка", RowSaveOutcome::Failed, "Не удалось создать папку"}),
+    RowName());
+
+struct NameCase
+{
+    const char* name;
+    QString fullName;
+    QString fileName;
+};
+
+class FileName : public ::testing::TestWithParam<NameCase>
+{};
+
+TEST_P(FileName, StaysInTheFolderAndFitsIt)
+{
+    const QString fileName = RecordFileNameFor(GetParam().fullName);
+    EXPECT_EQ(fileName, GetParam().fileName);
+    EXPECT_LE(fileName.toUtf8().size(), 255);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FileName,
+    ::testing::Values(NameCase{"Plain", "Иванов Иван", "Иванов Иван.vnl"},
+                      NameCase{"Separators", "a/b\\c", "a_b_c.vnl"},
+                      NameCase{"ParentFolder", "..", "без имени.vnl"},
+                      NameCase{"LeadingDotsTrailingBlanks", " ..x. . ", "x.vnl"},
+                      NameCase{"ControlAndNul", QString("a\tb") + QChar(0) + "c\n", "a_b_c_.vnl"},
+                      NameCase{"Device", "con", "_con.vnl"},
+                      NameCase{"Long", QString(200, u'Ж'), QString(125, u'Ж') + ".vnl"}),
+    RowName());
+
+} // namespace
