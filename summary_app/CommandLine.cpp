@@ -31,7 +31,7 @@ void Configure(QCommandLineParser& parser)
 QString EnterFolder(const QStringList& arguments)
 {
     static const QString option = QStringLiteral("--enter");
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
+    for (qsizetype i = 1; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
         if (arguments[i] == option && i + 1 < arguments.size())
             return arguments[i + 1];
         if (arguments[i].startsWith(option + u'='))

@@ -225,6 +225,8 @@ void EntryWindow::setBusy(bool busy, const QString& message)
     ui.actionSave->setEnabled(!busy);
     ui.actionRosterFromFolder->setEnabled(!busy);
     ui.actionRosterFromCsv->setEnabled(!busy);
+    if (!busy)
+        ui.tableView->setFocus(); // typing goes on where it stopped
     if (!message.isEmpty())
         ui.statusbar->showMessage(message);
 }

@@ -162,6 +162,10 @@ TEST(CommandLineMode, IsChosenByAnOptionOnly)
     EXPECT_FALSE(NeedsPainting({"vornale-summary", "--csv", "x.csv", "f"}));
     EXPECT_TRUE(NeedsPainting({"vornale-summary", "--csv", "x.csv", "--pdf=y.pdf", "f"}));
     EXPECT_FALSE(NeedsPainting({"vornale-summary", "--csv", "x.csv", "--", "--pdf"}));
+    EXPECT_EQ(EnterFolder({"vornale-summary", "--enter", "7А"}), QStringLiteral("7А"));
+    EXPECT_EQ(EnterFolder({"vornale-summary", "--enter=7А"}), QStringLiteral("7А"));
+    EXPECT_EQ(EnterFolder({"vornale-summary", "--", "--enter", "7А"}), QString());
+    EXPECT_EQ(EnterFolder({"vornale-summary", "--enter"}), QString()); // left to the parser's usage error
 }
 
 } // namespace
