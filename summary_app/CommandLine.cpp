@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral("vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] ПУТЬ…");
+const QString kUsage = QStringLiteral("vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] ПУТЬ… | --enter ПАПКА");
 
 std::atomic<bool> g_cancelled{false};
 std::atomic<int> g_signal{0};
@@ -77,6 +77,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
     parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
     // Handled by CompareCommandLine before this parser runs; listed so the help mentions it.
     parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
+    parser.addOption({QStringLiteral("enter"), QStringLiteral("Открыть таблицу ввода группы для папки этапа."),
+                      QStringLiteral("ПАПКА")});
     parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
                                  QStringLiteral("ПУТЬ…"));
 
@@ -105,6 +107,14 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
     request.paths = parser.positionalArguments();
     const bool csv = parser.isSet(QStringLiteral("csv"));
     const bool pdf = parser.isSet(QStringLiteral("pdf"));
+    if (parser.isSet(QStringLiteral("enter"))) {
+        request.enterFolder = parser.value(QStringLiteral("enter"));
+        if (request.enterFolder.isEmpty())
+            return fail(QStringLiteral("не указана папка для --enter"));
+        if (csv || pdf || !request.paths.isEmpty())
+            return fail(QStringLiteral("--enter открывает одну папку этапа и ничего не экспортирует"));
+        return request; // the entry table
+    }
     if (csv && request.csvPath.isEmpty())
         return fail(QStringLiteral("не указан файл для --csv"));
     if (pdf && request.pdfPath.isEmpty())

@@ -15,6 +15,7 @@ struct CommandLineRequest
     QString csvPath;
     QString pdfPath;
     QStringList paths;
+    QString enterFolder; // --enter: the stage folder whose entry table opens instead
     QString text; // the help, the version, or why the line was refused
 };
 

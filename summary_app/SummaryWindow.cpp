@@ -6,6 +6,7 @@
 #include "summary/SummaryReader.h"
 #include "summary/SummaryReport.h"
 #include "summary/SummaryTableModel.h"
+#include "summary_app/EntryWindow.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
@@ -62,6 +63,9 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
     ui.skippedList->header()->resizeSection(0, 420);
 
     chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, QStringLiteral("Папка с файлами записей")); };
+    chooseStageFolder = [this] {
+        return QFileDialog::getExistingDirectory(this, QStringLiteral("Папка этапа для ввода группы"));
+    };
     chooseFiles = [this] {
         return QFileDialog::getOpenFileNames(this, QStringLiteral("Файлы записей"), QString(),
                                              QStringLiteral("Файлы Vornale (*.vnl);;Все файлы (*)"));
@@ -82,6 +86,10 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
     connect(ui.actionOpenFiles, &QAction::triggered, this, [this] {
         if (const QStringList files = chooseFiles(); !files.isEmpty())
             openPaths(files);
+    });
+    connect(ui.actionEnterGroup, &QAction::triggered, this, [this] {
+        if (const QString folder = chooseStageFolder(); !folder.isEmpty())
+            openEntry(folder);
     });
     connect(ui.actionExportCsv, &QAction::triggered, this, [this] {
         if (const QString path = chooseSavePath(QStringLiteral("Экспорт в CSV"), QStringLiteral("CSV (*.csv)"));
@@ -237,6 +245,16 @@ void SummaryWindow::updateActions()
     // The progress panel serves one piece of work at a time.
     ui.actionOpenFolder->setEnabled(m_report == nullptr);
     ui.actionOpenFiles->setEnabled(m_report == nullptr);
+}
+
+EntryWindow* SummaryWindow::openEntry(const QString& folder)
+{
+    // A window of its own, closed and freed with the summary at the latest.
+    auto* entry = new EntryWindow(folder, this);
+    entry->setWindowFlag(Qt::Window);
+    entry->setAttribute(Qt::WA_DeleteOnClose);
+    entry->show();
+    return entry;
 }
 
 bool SummaryWindow::exportCsv(const QString& path)

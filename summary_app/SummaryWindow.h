@@ -13,6 +13,7 @@
 
 class QPrinter;
 class ReportWorker;
+class EntryWindow;
 class SummaryReader;
 class SummaryTableModel;
 
@@ -32,6 +33,9 @@ public:
     void cancelReading();
     bool isReading() const { return m_reader != nullptr; }
 
+    // Opens the entry table of a stage folder beside this window.
+    EntryWindow* openEntry(const QString& folder);
+
     bool exportCsv(const QString& path);
     // Starts writing the PDF; reportFinished tells how it ended.
     void exportPdf(const QString& path);
@@ -44,6 +48,7 @@ public:
 
     // Dialogs, replaceable by tests: the answer to a question for a path (empty: cancelled).
     std::function<QString()> chooseFolder;
+    std::function<QString()> chooseStageFolder;
     std::function<QStringList()> chooseFiles;
     std::function<QString(const QString& caption, const QString& filter)> chooseSavePath;
     std::function<void(const QString& message)> reportFailure;

@@ -1,5 +1,6 @@
 #include "summary_app/CommandLine.h"
 #include "summary_app/CompareCommandLine.h"
+#include "summary_app/EntryWindow.h"
 #include "summary_app/SummaryWindow.h"
 #include "widgets/Fonts.h"
 #include "widgets/QtTranslations.h"
@@ -58,6 +59,11 @@ int main(int argc, char** argv)
     const std::unique_ptr<QTranslator> qtTranslations = LoadQtRussianTranslations();
     if (qtTranslations)
         QApplication::installTranslator(qtTranslations.get());
+    if (!request.enterFolder.isEmpty()) {
+        EntryWindow entry(request.enterFolder);
+        entry.show();
+        return app.exec();
+    }
     SummaryWindow window;
     window.show();
     if (!request.paths.isEmpty())

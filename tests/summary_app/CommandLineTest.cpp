@@ -231,6 +231,10 @@ TEST(CommandLineParse, ChoosesWindowOrExport)
     EXPECT_EQ(int(exporting.action), int(Action::Export));
     EXPECT_EQ(exporting.paths, QStringList{"--pdf"});
     EXPECT_TRUE(exporting.pdfPath.isEmpty());
+    const CommandLineRequest entry = ParseCommandLine({"vornale-summary", "--enter=7А"});
+    EXPECT_EQ(int(entry.action), int(Action::Window));
+    EXPECT_EQ(entry.enterFolder, QStringLiteral("7А"));
+    EXPECT_EQ(int(ParseCommandLine({"vornale-summary", "--enter", "7А", "--csv", "x"}).action), int(Action::Fail));
 }
 
 } // namespace
