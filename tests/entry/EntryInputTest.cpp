@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -147,5 +148,38 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"Device", "con", "_con.vnl"},
                       NameCase{"Long", QString(200, u'Ж'), QString(125, u'Ж') + ".vnl"}),
     RowName());
+
+} // namespace
+
+namespace {
+
+TEST(StageSave, AskedRowsGoWhereTheUserChoseAndAFailedOneLeavesNothing)
+{
+    QTemporaryDir dir;
+    const QString stage = dir.filePath("stage");
+    ASSERT_TRUE(QDir().mkpath(stage + "/Занято.vnl"));
+    EntryRows rows(4);
+    const char* names[] = {"Петров", "Петров", "Занято", "Иванов"};
+    for (int i = 0; i < 4; ++i) {
+        rows[i].text(EntryField::FullName) = names[i];
+        rows[i].sex = Sex(i % 2);
+        rows[i].texts[1] = rows[i].texts[2] = rows[i].texts[3] = rows[i].texts[4] = rows[i].texts[5] = rows[i].texts[6] = "7";
+        rows[i].dirty = true;
+    }
+    const StageSaver saver(stage);
+    const std::vector<RowSaveOutcome> planned = saver.plan(rows);
+    ASSERT_EQ(planned[1].kind, RowSaveOutcome::NameClash);
+    EXPECT_EQ(QFileInfo(planned[1].freePath).fileName(), "Петров (2).vnl");
+    ASSERT_EQ(planned[2].kind, RowSaveOutcome::OtherPersonFile);
+
+    const std::vector<RowSaveOutcome> saved = saver.save(rows, {{1, planned[1].freePath}, {2, planned[2].path}});
+    EXPECT_EQ(saved[0].kind, RowSaveOutcome::Saved);
+    EXPECT_EQ(saved[1].kind, RowSaveOutcome::Saved);
+    EXPECT_EQ(saved[2].kind, RowSaveOutcome::Failed);
+    EXPECT_TRUE(saved[2].message.contains("Строка осталась")) << saved[2].message.toStdString();
+    EXPECT_EQ(saved[3].kind, RowSaveOutcome::Saved);
+    EXPECT_EQ(QDir(stage).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"Иванов.vnl", "Петров (2).vnl", "Петров.vnl"}));
+}
 
 } // namespace
