@@ -1,5 +1,6 @@
 #include "entry/EntryTableModel.h"
 
+#include "entry/StageSaver.h"
 #include "summary/CountsChart.h"
 
 #include <QBrush>
@@ -123,8 +124,15 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
                                                                                       : QString();
     case ProblemRole:
     case Qt::ToolTipRole:
+        // A name no record file can hold is shown before any save is tried.
+        if (column == ColName) {
+            if (const QString refused = UnstorableNameMessage(row.text(EntryField::FullName)); !refused.isEmpty())
+                return refused;
+        }
         return problemShown ? QVariant(CheckProblemText(check)) : QVariant();
     case Qt::BackgroundRole:
+        if (column == ColName && !UnstorableNameMessage(row.text(EntryField::FullName)).isEmpty())
+            return QBrush(kProblemBackground);
         if (column == ColLevel && check.result)
             return QBrush(LevelQColor(check.result->Level));
         if (problemShown && ((field && IsOffending(check, *field)) || column == FirstResultColumn))

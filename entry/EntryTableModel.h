@@ -34,7 +34,8 @@ public:
     };
     static constexpr int FirstResultColumn = ColIndex;
 
-    // The problem text of an unassessable row, for a tooltip or a status line.
+    // The problem text of an unassessable row, for a tooltip or a status line; on the name cell,
+    // first why a record file cannot hold the name.
     static constexpr int ProblemRole = Qt::UserRole;
 
     // `separators` are the regional settings the main window's fields would use.

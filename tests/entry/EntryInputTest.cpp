@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -42,7 +43,10 @@ TEST_P(TypedCell, ShowsWhatTheFieldWouldAndSaysWhyNotAssessed)
     EXPECT_EQ(model.data(model.index(0, c.column)).toString(), c.shown);
     EXPECT_EQ(model.rowCount(), 2);
     const QString problem = model.data(model.index(0, EntryTableModel::ColIndex), EntryTableModel::ProblemRole).toString();
-    if (c.problem.isEmpty()) {
+    if (c.column == EntryTableModel::ColName) {
+        EXPECT_TRUE(model.check(0).result.has_value()); // assessed all the same: the name plays no part
+        EXPECT_TRUE(model.data(model.index(0, c.column), EntryTableModel::ProblemRole).toString().contains(c.problem));
+    } else if (c.problem.isEmpty()) {
         EXPECT_TRUE(model.check(0).result.has_value()) << problem.toStdString();
     } else {
         EXPECT_FALSE(model.check(0).result.has_value());
@@ -62,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"Deleted", EntryTableModel::ColAge, "", "", "Возраст: не указано"},
                       TypedCase{"SexLatinLower", EntryTableModel::ColSex, "f", "Ж", ""},
                       TypedCase{"SexRefused", EntryTableModel::ColSex, "x", "М", ""},
-                      TypedCase{"SexDeleted", EntryTableModel::ColSex, "", "", "Пол не указан"}),
+                      TypedCase{"SexDeleted", EntryTableModel::ColSex, "", "", "Пол не указан"},
+                      TypedCase{"NameNotInCp1251", EntryTableModel::ColName, "Иванов ☺", "Иванов ☺", "«☺» (U+263A)"}),
     RowName());
 
 // Rows that must not be written as typed, each with what the nurse is told.
@@ -147,5 +152,38 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"Device", "con", "_con.vnl"},
                       NameCase{"Long", QString(200, u'Ж'), QString(125, u'Ж') + ".vnl"}),
     RowName());
+
+} // namespace
+
+namespace {
+
+TEST(StageSave, AskedRowsGoWhereTheUserChoseAndAFailedOneLeavesNothing)
+{
+    QTemporaryDir dir;
+    const QString stage = dir.filePath("stage");
+    ASSERT_TRUE(QDir().mkpath(stage + "/Занято.vnl"));
+    EntryRows rows(4);
+    const char* names[] = {"Петров", "Петров", "Занято", "Иванов"};
+    for (int i = 0; i < 4; ++i) {
+        rows[i].text(EntryField::FullName) = names[i];
+        rows[i].sex = Sex(i % 2);
+        rows[i].texts[1] = rows[i].texts[2] = rows[i].texts[3] = rows[i].texts[4] = rows[i].texts[5] = rows[i].texts[6] = "7";
+        rows[i].dirty = true;
+    }
+    const StageSaver saver(stage);
+    const std::vector<RowSaveOutcome> planned = saver.plan(rows);
+    ASSERT_EQ(planned[1].kind, RowSaveOutcome::NameClash);
+    EXPECT_EQ(QFileInfo(planned[1].freePath).fileName(), "Петров (2).vnl");
+    ASSERT_EQ(planned[2].kind, RowSaveOutcome::OtherPersonFile);
+
+    const std::vector<RowSaveOutcome> saved = saver.save(rows, {{1, planned[1].freePath}, {2, planned[2].path}});
+    EXPECT_EQ(saved[0].kind, RowSaveOutcome::Saved);
+    EXPECT_EQ(saved[1].kind, RowSaveOutcome::Saved);
+    EXPECT_EQ(saved[2].kind, RowSaveOutcome::Failed);
+    EXPECT_TRUE(saved[2].message.contains("Строка осталась")) << saved[2].message.toStdString();
+    EXPECT_EQ(saved[3].kind, RowSaveOutcome::Saved);
+    EXPECT_EQ(QDir(stage).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"Иванов.vnl", "Петров (2).vnl", "Петров.vnl"}));
+}
 
 } // namespace
