@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libasound2-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libboost-math-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth
   fonts-dejavu-core fonts-liberation

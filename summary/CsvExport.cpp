@@ -92,16 +92,17 @@ QByteArray CsvLine(const QStringList& cells, QChar decimal)
     return line.toUtf8();
 }
 
-QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt)
+QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
+                     const std::function<QStringList(qsizetype)>& cellsAt)
 {
     const QChar decimal = regionalSettings().decimalSeparator();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     QByteArray chunk("\xEF\xBB\xBF");
-    chunk += CsvLine(SummaryColumnCaptions(), decimal);
+    chunk += CsvLine(captions, decimal);
     for (qsizetype i = 0; i < count; ++i) {
-        chunk += CsvLine(SummaryRowCells(rowAt(i)), decimal);
+        chunk += CsvLine(cellsAt(i), decimal);
         if (chunk.size() >= 64 * 1024) {
             if (file.write(chunk) != chunk.size())
                 break;
@@ -113,6 +114,11 @@ QString WriteSummaryCsv(const QString& path, qsizetype count, const std::functio
     const QString reason = file.errorString();
     file.cancelWriting();
     return reason;
+}
+
+QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt)
+{
+    return WriteCsvFile(path, SummaryColumnCaptions(), count, [&rowAt](qsizetype i) { return SummaryRowCells(rowAt(i)); });
 }
 
 QString WriteSummaryCsv(const QString& path, const SummaryRows& rows)

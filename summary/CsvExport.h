@@ -28,6 +28,12 @@ QString CsvField(const QString& text, QChar decimal);
 
 QByteArray CsvLine(const QStringList& cells, QChar decimal);
 
+// Writes the captions and `count` lines of cells through a temporary file that replaces `path`
+// only when all of it is written, so a failed export leaves an earlier file as it was. Returns an
+// empty text on success, else the reason.
+QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
+                     const std::function<QStringList(qsizetype)>& cellsAt);
+
 // Writes the header and every row through a temporary file that replaces `path` only when all
 // of it is written, so a failed export leaves an earlier file as it was. `rowAt(i)` gives row i
 // of `count`. Returns an empty text on success, else the reason.

@@ -1,5 +1,7 @@
 #include "summary_app/CommandLine.h"
 
+#include "summary_app/CompareCommandLine.h"
+
 #include "summary/CsvExport.h"
 #include "summary/RecordFileAssessment.h"
 #include "summary/RecordFileScan.h"
@@ -133,6 +135,8 @@ int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& 
 
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
+    if (IsCompareRequest(arguments))
+        return RunCompareCommandLine(arguments, out, err);
     CommandLineRequest request;
     QString error;
     bool helpShown = false;

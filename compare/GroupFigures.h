@@ -1,0 +1,37 @@
+#pragma once
+
+#include "compare/Comparison.h"
+#include "compare/PairedStatistics.h"
+#include "summary/SummaryCounts.h"
+
+#include <array>
+#include <vector>
+
+// What the group did, from the persons' single files (ambiguous files are left out).
+struct GroupFigures
+{
+    struct Stage
+    {
+        SummaryCounts counts;   // the files used, per outcome, level and balance
+        int ambiguousFiles = 0; // files left out because their person has several in the stage
+    };
+    std::vector<Stage> stages;
+    // Persons assessed in the first and the last stage: [first level][last level], Satisfactory first.
+    std::array<std::array<int, 4>, 4> transitions{};
+    int better = 0;
+    int same = 0;
+    int worse = 0;
+    MeanInterval meanChange;
+    PairedTest signedRank;
+    PairedTest sign;
+    int sexConflicts = 0; // persons whose name is also seen with the other sex
+};
+
+GroupFigures ComputeGroupFigures(const Comparison& comparison);
+
+// A share in per cent with one decimal and the regional separator: 1 of 3 -> "33,3".
+QString PercentText(int part, int whole);
+
+// The figures as lines of text for standard output: shares per stage, the transition table, the
+// pairs, the mean change with its interval and both p-values.
+QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& figures);
