@@ -1,5 +1,7 @@
 // Opens a folder in the group summary window (offscreen) and prints how long the first rows and
-// the whole table took, each counted from the request to open.
+// the whole table took, each counted from the request to open. Given a PDF path too, it then
+// exports the PDF through the window and prints how long that took and the longest the window's
+// event loop went without handling a 5 ms timer meanwhile.
 #include "summary/SummaryTableModel.h"
 #include "summary_app/SummaryWindow.h"
 
@@ -7,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -14,11 +17,12 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: summary_window_timing FOLDER\n", stderr);
+    if (argc != 2 && argc != 3) {
+        std::fputs("usage: summary_window_timing FOLDER [PDF]\n", stderr);
         return 2;
     }
     SummaryWindow window;
+    window.reportFailure = [](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); };
     window.show();
     QElapsedTimer clock;
     qint64 firstRows = -1;
@@ -29,10 +33,31 @@ int main(int argc, char** argv)
             firstRows = clock.elapsed();
         }
     });
+    QTimer tick;
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    tick.setInterval(5);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, sinceTick.elapsed());
+        sinceTick.restart();
+    });
     QObject::connect(&window, &SummaryWindow::readingFinished, [&](bool) {
         window.repaint();
         std::printf("rows %d: first rows shown after %lld ms, whole table after %lld ms\n", window.model()->rowCount(),
                     static_cast<long long>(firstRows), static_cast<long long>(clock.elapsed()));
+        if (argc == 2) {
+            QApplication::quit();
+            return;
+        }
+        clock.restart();
+        sinceTick.start();
+        tick.start();
+        window.exportPdf(QString::fromLocal8Bit(argv[2]));
+    });
+    QObject::connect(&window, &SummaryWindow::reportFinished, [&](bool written) {
+        std::printf("PDF %s after %lld ms; longest the window went unanswered: %lld ms\n",
+                    written ? "written" : "NOT written", static_cast<long long>(clock.elapsed()),
+                    static_cast<long long>(longestGap));
         QApplication::quit();
     });
     QTimer::singleShot(0, [&] {

@@ -4,45 +4,57 @@
 
 #include <QSaveFile>
 
-QStringList SummaryColumnCaptions()
+const SummaryCells& SummaryColumnCaptions()
 {
-    return {QStringLiteral("Файл"),
-            QStringLiteral("ФИО"),
-            QStringLiteral("Пол"),
-            QStringLiteral("Сист. АД, мм рт.ст."),
-            QStringLiteral("Диаст. АД, мм рт.ст."),
-            QStringLiteral("Пульс, уд. в мин"),
-            QStringLiteral("Вес, кг"),
-            QStringLiteral("Рост, см"),
-            QStringLiteral("Возраст, лет"),
-            QStringLiteral("Результат"),
-            QStringLiteral("ИФИ"),
-            QStringLiteral("Уровень адаптации"),
-            QStringLiteral("Систолическое по индексу массы, мм рт.ст."),
-            QStringLiteral("Диастолическое по индексу массы, мм рт.ст."),
-            QStringLiteral("Оптимальный вес, кг"),
-            QStringLiteral("Вегетативный индекс Кердо"),
-            QStringLiteral("Вегетативный баланс")};
+    static const SummaryCells captions = [] {
+        SummaryCells c;
+        c[ColPath] = QStringLiteral("Файл");
+        c[ColName] = QStringLiteral("ФИО");
+        c[ColSex] = QStringLiteral("Пол");
+        c[ColSystolic] = QStringLiteral("Сист. АД, мм рт.ст.");
+        c[ColDiastolic] = QStringLiteral("Диаст. АД, мм рт.ст.");
+        c[ColPulse] = QStringLiteral("Пульс, уд. в мин");
+        c[ColWeight] = QStringLiteral("Вес, кг");
+        c[ColHeight] = QStringLiteral("Рост, см");
+        c[ColAge] = QStringLiteral("Возраст, лет");
+        c[ColOutcome] = QStringLiteral("Результат");
+        c[ColIndex] = QStringLiteral("ИФИ");
+        c[ColLevel] = QStringLiteral("Уровень адаптации");
+        c[ColExpectedSystolic] = QStringLiteral("Систолическое по индексу массы, мм рт.ст.");
+        c[ColExpectedDiastolic] = QStringLiteral("Диастолическое по индексу массы, мм рт.ст.");
+        c[ColOptimalWeight] = QStringLiteral("Оптимальный вес, кг");
+        c[ColKerdo] = QStringLiteral("Вегетативный индекс Кердо");
+        c[ColBalance] = QStringLiteral("Вегетативный баланс");
+        return c;
+    }();
+    return captions;
 }
 
-QStringList SummaryRowCells(const SummaryRow& row)
+SummaryCells SummaryRowCells(const SummaryRow& row)
 {
-    const bool loaded = row.outcome == RowOutcome::Assessed || row.outcome == RowOutcome::NotAcceptable;
-    const SubjectTexts& t = row.texts;
-    QStringList cells{row.path};
-    if (loaded)
-        cells << t.FullName << SexText(t.Sex) << t.Systolic << t.Diastolic << t.Pulse << t.Weight << t.Height << t.Age;
-    else
-        cells << QString() << QString() << QString() << QString() << QString() << QString() << QString() << QString();
-    cells << OutcomeText(row);
+    SummaryCells cells;
+    cells[ColPath] = row.path;
+    if (row.outcome == RowOutcome::Assessed || row.outcome == RowOutcome::NotAcceptable) {
+        const SubjectTexts& t = row.texts;
+        cells[ColName] = t.FullName;
+        cells[ColSex] = SexText(t.Sex);
+        cells[ColSystolic] = t.Systolic;
+        cells[ColDiastolic] = t.Diastolic;
+        cells[ColPulse] = t.Pulse;
+        cells[ColWeight] = t.Weight;
+        cells[ColHeight] = t.Height;
+        cells[ColAge] = t.Age;
+    }
+    cells[ColOutcome] = OutcomeText(row);
     if (row.outcome == RowOutcome::Assessed) {
         const AssessmentResult& r = row.result;
-        cells << row.adaptationIndexShown << LevelText(r.Level) << QString::number(r.ExpectedSystolic)
-              << QString::number(r.ExpectedDiastolic) << QString::number(r.OptimalWeight)
-              << QString::number(r.KerdoShown) << BalanceText(r.Balance);
-    } else {
-        for (int i = 0; i < 7; ++i)
-            cells << QString();
+        cells[ColIndex] = row.adaptationIndexShown;
+        cells[ColLevel] = LevelText(r.Level);
+        cells[ColExpectedSystolic] = QString::number(r.ExpectedSystolic);
+        cells[ColExpectedDiastolic] = QString::number(r.ExpectedDiastolic);
+        cells[ColOptimalWeight] = QString::number(r.OptimalWeight);
+        cells[ColKerdo] = QString::number(r.KerdoShown);
+        cells[ColBalance] = BalanceText(r.Balance);
     }
     return cells;
 }
@@ -80,10 +92,10 @@ QString CsvField(const QString& text, QChar decimal)
     return field;
 }
 
-QByteArray CsvLine(const QStringList& cells, QChar decimal)
+QByteArray CsvLine(std::span<const QString> cells, QChar decimal)
 {
     QString line;
-    for (qsizetype i = 0; i < cells.size(); ++i) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0)
             line += u';';
         line += CsvField(cells[i], decimal);

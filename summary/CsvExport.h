@@ -1,5 +1,6 @@
 #pragma once
 
+#include "summary/SummaryColumns.h"
 #include "summary/SummaryRow.h"
 
 #include <QByteArray>
@@ -8,14 +9,15 @@
 #include <QStringList>
 
 #include <functional>
+#include <span>
 
 // The CSV that Russian spreadsheets open as it is: UTF-8 with a byte-order mark, ";" between
 // fields, the regional decimal separator in numbers, CR LF line ends, RFC 4180 quoting.
 
 // The column captions, shared by the table, the CSV and the report.
-QStringList SummaryColumnCaptions();
+const SummaryCells& SummaryColumnCaptions();
 // The cells of one row, as shown (numbers with the regional decimal separator).
-QStringList SummaryRowCells(const SummaryRow& row);
+SummaryCells SummaryRowCells(const SummaryRow& row);
 
 // True for a number as the program writes one: optional "-", digits, optionally the decimal
 // separator and digits. Such a cell stays a number; a spreadsheet reads "-14" as minus 14.
@@ -26,7 +28,7 @@ bool IsPlainNumber(const QString& text, QChar decimal);
 // ";", a quote, CR or LF.
 QString CsvField(const QString& text, QChar decimal);
 
-QByteArray CsvLine(const QStringList& cells, QChar decimal);
+QByteArray CsvLine(std::span<const QString> cells, QChar decimal);
 
 // Writes the captions and `count` lines of cells through a temporary file that replaces `path`
 // only when all of it is written, so a failed export leaves an earlier file as it was. Returns an

@@ -1,43 +1,79 @@
 #include "summary/SummaryReport.h"
 
-#include "summary/CountsChart.h"
 #include "summary/CsvExport.h"
 
-#include <QImage>
+#include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QTextDocument>
-#include <QUrl>
-
-#include <memory>
 
 namespace {
 
-const QUrl kChartUrl(QStringLiteral("summary://chart.png"));
+const QString kTitle = QStringLiteral("Сводка по группе");
 
-QImage ChartImage(const SummaryCounts& counts)
+// Short captions that fit their columns; the note spells them out. Widths are shares of the
+// page's width, set for A4 landscape.
+std::array<TableColumn, SummaryColumnCount> ReportColumns()
 {
-    // Drawn at twice the size it is shown at, so it stays sharp on paper.
-    QImage image(1200, 360, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    QFont font = painter.font();
-    font.setPixelSize(26);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    DrawCountsChart(painter, image.rect().adjusted(10, 10, -10, -10), counts);
-    return image;
+    constexpr auto left = Qt::AlignLeft;
+    constexpr auto right = Qt::AlignRight;
+    std::array<TableColumn, SummaryColumnCount> c;
+    c[ColPath] = {QStringLiteral("Файл"), 27, left, Qt::ElideLeft};
+    c[ColName] = {QStringLiteral("ФИО"), 32, left};
+    c[ColSex] = {QStringLiteral("Пол"), 7, Qt::AlignHCenter};
+    c[ColSystolic] = {QStringLiteral("Сист. АД"), 12, right};
+    c[ColDiastolic] = {QStringLiteral("Диаст. АД"), 12, right};
+    c[ColPulse] = {QStringLiteral("Пульс"), 10, right};
+    c[ColWeight] = {QStringLiteral("Вес"), 9, right};
+    c[ColHeight] = {QStringLiteral("Рост"), 9, right};
+    c[ColAge] = {QStringLiteral("Возр."), 9, right};
+    c[ColOutcome] = {QStringLiteral("Результат"), 26, left};
+    c[ColIndex] = {QStringLiteral("ИФИ"), 10, right};
+    c[ColLevel] = {QStringLiteral("Уровень адаптации"), 36, left};
+    c[ColExpectedSystolic] = {QStringLiteral("Сист. по ИМ"), 12, right};
+    c[ColExpectedDiastolic] = {QStringLiteral("Диаст. по ИМ"), 12, right};
+    c[ColOptimalWeight] = {QStringLiteral("Опт. вес"), 10, right};
+    c[ColKerdo] = {QStringLiteral("Кердо"), 10, right};
+    c[ColBalance] = {QStringLiteral("Вег. баланс"), 27, left};
+    return c;
 }
 
-QString Escaped(const QString& text)
+const QString kCaptionNote = QStringLiteral(
+    "Сист. АД, Диаст. АД — систолическое и диастолическое артериальное давление, мм рт. ст.; Пульс — уд. в мин; "
+    "Вес — кг; Рост — см; Возр. — возраст, лет; ИФИ — индекс функциональных изменений сердечно-сосудистой системы; "
+    "Сист. по ИМ, Диаст. по ИМ — давление, ожидаемое по индексу массы, мм рт. ст.; Опт. вес — оптимальный вес, кг; "
+    "Кердо — вегетативный индекс Кердо; Вег. баланс — вегетативный баланс. "
+    "Доли уровней адаптации и баланса — от числа рассчитанных, остальные — от числа файлов.");
+
+// The fills: one per level in kAllLevels' order (the level's light tint and its own mark), then
+// the tint of a file that was not assessed.
+constexpr int kNotAssessedFill = int(kAllLevels.size());
+
+QList<CellFill> ReportFills()
 {
-    return text.toHtmlEscaped();
+    const CellMark marks[] = {CellMark::Circle, CellMark::Triangle, CellMark::FilledTriangle, CellMark::FilledSquare};
+    QList<CellFill> fills;
+    for (std::size_t i = 0; i < kAllLevels.size(); ++i) {
+        const TColor c = LevelColorTo(kAllLevels[i]);
+        fills.append({QColor(RedOf(c), GreenOf(c), BlueOf(c)), marks[i]});
+    }
+    fills.append({QColor(0xff, 0xe0, 0xe0), CellMark::None});
+    return fills;
 }
 
-// Shares of the page width per column; the name and the verdicts get room, numbers little.
-constexpr int kColumnPercent[] = {12, 11, 3, 4, 4, 4, 4, 4, 4, 8, 4, 10, 5, 5, 5, 5, 8};
+int LevelFill(AdaptationLevel level)
+{
+    return int(std::find(kAllLevels.begin(), kAllLevels.end(), level) - kAllLevels.begin());
+}
+
+QString Share(int count, int of, QChar decimal)
+{
+    if (of <= 0)
+        return QStringLiteral("%1").arg(count);
+    const QString percent = QString::number(100.0 * count / of, 'f', 1).replace(u'.', decimal);
+    return QStringLiteral("%1 (%2\u00a0%)").arg(count).arg(percent);
+}
 
 // A file inside the one folder chosen is named relative to it: the heading names the folder.
 QString ShownPath(const QString& path, const QStringList& sources)
@@ -50,82 +86,107 @@ QString ShownPath(const QString& path, const QStringList& sources)
     return path;
 }
 
+QString NameOf(const QString& source)
+{
+    const QString name = QFileInfo(source).fileName();
+    return name.isEmpty() ? source : name;
+}
+
 } // namespace
 
-QTextDocument* BuildSummaryReport(const SummaryRows& rows, const ReportHeading& heading)
+QString ReportGroupName(const QStringList& sources)
+{
+    constexpr int kNamed = 3;
+    QStringList names;
+    for (qsizetype i = 0; i < sources.size() && i < kNamed; ++i)
+        names << NameOf(QFileInfo(sources[i]).filePath());
+    QString name = names.join(QStringLiteral(", "));
+    if (sources.size() > kNamed)
+        name += QStringLiteral(" и ещё %1").arg(sources.size() - kNamed);
+    return name;
+}
+
+TableReport BuildSummaryReport(const SummaryRows& rows, const ReportHeading& heading)
 {
     const SummaryCounts counts = CountRows(rows);
-    auto* document = new QTextDocument;
-    document->addResource(QTextDocument::ImageResource, kChartUrl, ChartImage(counts));
-    QFont font = document->defaultFont();
-    font.setPointSizeF(6.5);
-    document->setDefaultFont(font);
-
-    QString html;
-    html.reserve(512 + rows.size() * 600);
-    html += QStringLiteral("<html><body>");
-    html += QStringLiteral("<h2>Сводка по группе</h2>");
-    html += QStringLiteral("<p>Дата: %1<br>").arg(Escaped(heading.made.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
-    html += QStringLiteral("Источник: %1</p>").arg(Escaped(heading.sources.join(QStringLiteral(", "))));
-    html += QStringLiteral("<p>");
-    for (const QString& line : CountsLines(counts, -1).mid(0, 2))
-        html += Escaped(line) + QStringLiteral("<br>");
-    html += QStringLiteral("Ошибка ввода: %1; неверный формат: %2; ошибка чтения: %3</p>")
-                .arg(counts.notAcceptable)
-                .arg(counts.formatErrors)
-                .arg(counts.readErrors);
-    html += QStringLiteral("<p><img src=\"%1\" width=\"440\" height=\"132\"></p>").arg(kChartUrl.toString());
-
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\" width=\"100%\"><thead><tr>");
-    const QStringList captions = SummaryColumnCaptions();
-    for (qsizetype i = 0; i < captions.size(); ++i)
-        html += QStringLiteral("<th width=\"%1%\">%2</th>").arg(kColumnPercent[i]).arg(Escaped(captions[i]));
-    html += QStringLiteral("</tr></thead>");
-    for (const SummaryRow& row : rows) {
-        html += QStringLiteral("<tr>");
-        QStringList cells = SummaryRowCells(row);
-        cells[0] = ShownPath(cells[0], heading.sources);
-        for (qsizetype i = 0; i < cells.size(); ++i) {
-            // The level cell wears the level's colour, as the main window's bar does.
-            if (i == 11 && row.outcome == RowOutcome::Assessed) {
-                const QColor color = LevelQColor(row.result.Level);
-                html += QStringLiteral("<td bgcolor=\"%1\"><font color=\"%2\">%3</font></td>")
-                            .arg(color.name(), TextColorOn(color).name(), Escaped(cells[i]));
-            } else {
-                html += QStringLiteral("<td>%1</td>").arg(Escaped(cells[i]));
-            }
-        }
-        html += QStringLiteral("</tr>");
-    }
-    html += QStringLiteral("</table></body></html>");
-    document->setHtml(html);
-    return document;
+    const QChar decimal = heading.decimal;
+    TableReport report;
+    report.title = kTitle;
+    report.subject = ReportGroupName(heading.sources);
+    report.date = heading.made.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    report.headingLines << QStringLiteral("Группа: %1").arg(report.subject)
+                        << QStringLiteral("Источник: %1").arg(heading.sources.join(QStringLiteral(", ")))
+                        << QStringLiteral("Дата: %1").arg(report.date)
+                        << QStringLiteral("Файлов: %1; рассчитано: %2; ошибка ввода: %3; неверный формат: %4; "
+                                          "ошибка чтения: %5")
+                               .arg(counts.files)
+                               .arg(Share(counts.assessed, counts.files, decimal),
+                                    Share(counts.notAcceptable, counts.files, decimal),
+                                    Share(counts.formatErrors, counts.files, decimal),
+                                    Share(counts.readErrors, counts.files, decimal));
+    for (AdaptationLevel level : kAllLevels)
+        report.legend.append({LevelFill(level), QStringLiteral("%1: %2").arg(
+                                                    LevelText(level), Share(counts.level(level), counts.assessed, decimal))});
+    QStringList balances;
+    for (VegetativeBalance balance : kAllBalances)
+        balances << QStringLiteral("%1: %2").arg(BalanceText(balance),
+                                                 Share(counts.balance(balance), counts.assessed, decimal));
+    report.legend.append({-1, balances.join(QStringLiteral("; "))});
+    report.note = kCaptionNote;
+    report.fills = ReportFills();
+    const auto columns = ReportColumns();
+    report.columns = QList<TableColumn>(columns.begin(), columns.end());
+    report.rowCount = rows.size();
+    report.rowAt = [rows, sources = heading.sources](qsizetype i) {
+        const SummaryRow& row = rows[i];
+        SummaryCells texts = SummaryRowCells(row);
+        texts[ColPath] = ShownPath(texts[ColPath], sources);
+        TableRow cells(SummaryColumnCount);
+        for (int c = 0; c < SummaryColumnCount; ++c)
+            cells[c].text = std::move(texts[std::size_t(c)]);
+        if (row.outcome == RowOutcome::Assessed)
+            cells[ColLevel].fill = LevelFill(row.result.Level);
+        else
+            cells[ColOutcome].fill = kNotAssessedFill;
+        return cells;
+    };
+    return report;
 }
 
-void PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, QPagedPaintDevice& device)
+QPageLayout SummaryReportPageLayout()
 {
-    std::unique_ptr<QTextDocument> document(BuildSummaryReport(rows, heading));
-    device.setPageSize(QPageSize(QPageSize::A4));
-    device.setPageOrientation(QPageLayout::Landscape);
-    device.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-    document->print(&device);
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
+                       QPageLayout::Millimeter);
 }
 
-QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading)
+bool PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, QPagedPaintDevice& device,
+                        const PageProgress& progress)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const bool done = PaintTableReport(painter, device, BuildSummaryReport(rows, heading), progress);
+    return painter.end() && done;
+}
+
+QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading,
+                        const PageProgress& progress)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
+    bool done = false;
     {
         QPdfWriter writer(&file);
-        writer.setTitle(QStringLiteral("Сводка по группе"));
+        writer.setTitle(kTitle);
         writer.setCreator(QStringLiteral("vornale-summary"));
         writer.setResolution(300);
-        PrintSummaryReport(rows, heading, writer);
+        writer.setPageLayout(SummaryReportPageLayout());
+        done = PrintSummaryReport(rows, heading, writer, progress);
     }
-    if (file.error() == QFileDevice::NoError && file.commit())
+    if (done && file.error() == QFileDevice::NoError && file.commit())
         return {};
-    const QString reason = file.errorString();
+    const QString reason = done ? file.errorString() : QStringLiteral("запись прервана");
     file.cancelWriting();
     return reason;
 }

@@ -1,27 +1,42 @@
 #pragma once
 
+#include "core/RegionalSettings.h"
 #include "summary/SummaryCounts.h"
+#include "summary/TableReport.h"
 
 #include <QDateTime>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 
 class QPagedPaintDevice;
-class QTextDocument;
 
-// What the printed report says about where the group came from.
+// What the printed report says about where the group came from. Made where the report is asked
+// for, so the decimal separator is read there and not on the thread that draws.
 struct ReportHeading
 {
     QStringList sources; // the folders and files chosen
     QDateTime made = QDateTime::currentDateTime();
+    QChar decimal = regionalSettings().decimalSeparator();
 };
 
-// The A4 report: title, date, sources, counts with the bar chart, then the table.
-// The caller owns the document.
-QTextDocument* BuildSummaryReport(const SummaryRows& rows, const ReportHeading& heading);
+// The group's name for the running head: the one folder's (or file's) name, else the names of
+// the sources, the first few of them.
+QString ReportGroupName(const QStringList& sources);
 
-// Lays the report out on a page device (a PDF writer or a printer).
-void PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, QPagedPaintDevice& device);
+// The report as a table to print: a heading with the counts and their shares, the levels' legend,
+// one row per file with exactly the texts the table shows (paths relative to the one folder).
+TableReport BuildSummaryReport(const SummaryRows& rows, const ReportHeading& heading);
 
-// Writes the report as a PDF that replaces `path` only once complete. Empty text on success.
-QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading);
+// A4 landscape with 12 mm margins: what a PDF gets and what the print dialog is offered first.
+QPageLayout SummaryReportPageLayout();
+
+// Draws the report on a page device (a PDF writer or a printer) as it is set up. False when the
+// device could not be painted on or `progress` stopped it.
+bool PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, QPagedPaintDevice& device,
+                        const PageProgress& progress = {});
+
+// Writes the report as a PDF that replaces `path` only once complete; when it fails or `progress`
+// stops it, an earlier file stays as it was and no temporary file is left. Empty text on success.
+QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading,
+                        const PageProgress& progress = {});

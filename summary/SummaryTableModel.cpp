@@ -13,18 +13,18 @@ QVariant SortKey(const SummaryRow& row, int column, const QString& shown)
     const bool assessed = row.outcome == RowOutcome::Assessed;
     const AssessmentResult& r = row.result;
     switch (column) {
-    case 3: case 4: case 5: case 6: case 7: case 8: {
+    case ColSystolic: case ColDiastolic: case ColPulse: case ColWeight: case ColHeight: case ColAge: {
         bool ok = false;
         const qlonglong value = shown.toLongLong(&ok);
         return ok ? QVariant(value) : QVariant(shown);
     }
-    case SummaryTableModel::ColIndex: return assessed ? QVariant(r.AdaptationIndex) : QVariant();
-    case SummaryTableModel::ColLevel: return assessed ? QVariant(int(r.Level)) : QVariant();
-    case 12: return assessed ? QVariant(r.ExpectedSystolic) : QVariant();
-    case 13: return assessed ? QVariant(r.ExpectedDiastolic) : QVariant();
-    case 14: return assessed ? QVariant(r.OptimalWeight) : QVariant();
-    case 15: return assessed ? QVariant(r.KerdoShown) : QVariant();
-    case 16: return assessed ? QVariant(int(r.Balance)) : QVariant();
+    case ColIndex: return assessed ? QVariant(r.AdaptationIndex) : QVariant();
+    case ColLevel: return assessed ? QVariant(int(r.Level)) : QVariant();
+    case ColExpectedSystolic: return assessed ? QVariant(r.ExpectedSystolic) : QVariant();
+    case ColExpectedDiastolic: return assessed ? QVariant(r.ExpectedDiastolic) : QVariant();
+    case ColOptimalWeight: return assessed ? QVariant(r.OptimalWeight) : QVariant();
+    case ColKerdo: return assessed ? QVariant(r.KerdoShown) : QVariant();
+    case ColBalance: return assessed ? QVariant(int(r.Balance)) : QVariant();
     default: return shown;
     }
 }
@@ -46,7 +46,7 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
     const SummaryRow& row = m_rows[index.row()];
-    const QString& shown = m_cells[index.row()][index.column()];
+    const QString& shown = m_cells[index.row()][std::size_t(index.column())];
     switch (role) {
     case Qt::DisplayRole:
         return shown;
@@ -73,7 +73,7 @@ QVariant SummaryTableModel::headerData(int section, Qt::Orientation orientation,
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount) {
         // Units on a line of their own keep the numeric columns narrow.
-        QString caption = SummaryColumnCaptions()[section];
+        QString caption = SummaryColumnCaptions()[std::size_t(section)];
         caption.replace(QStringLiteral(", "), QStringLiteral(",\n"));
         caption.replace(QStringLiteral(" по индексу массы"), QStringLiteral("\nпо индексу массы"));
         caption.replace(QStringLiteral(" индекс Кердо"), QStringLiteral("\nиндекс Кердо"));

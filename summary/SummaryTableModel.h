@@ -1,5 +1,6 @@
 #pragma once
 
+#include "summary/SummaryColumns.h"
 #include "summary/SummaryCounts.h"
 
 #include <QAbstractTableModel>
@@ -11,27 +12,9 @@ class SummaryTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    // In the order of the CSV's columns.
-    enum Column {
-        ColPath,
-        ColName,
-        ColSex,
-        ColSystolic,
-        ColDiastolic,
-        ColPulse,
-        ColWeight,
-        ColHeight,
-        ColAge,
-        ColOutcome,
-        ColIndex,
-        ColLevel,
-        ColExpectedSystolic,
-        ColExpectedDiastolic,
-        ColOptimalWeight,
-        ColKerdo,
-        ColBalance,
-        ColumnCount
-    };
+    // The columns by name: SummaryTableModel::ColLevel and so on.
+    using enum SummaryColumn;
+    static constexpr int ColumnCount = SummaryColumnCount;
     static constexpr int SortRole = Qt::UserRole;
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -51,6 +34,6 @@ signals:
 
 private:
     SummaryRows m_rows;
-    QList<QStringList> m_cells;
+    QList<SummaryCells> m_cells;
     SummaryCounts m_counts;
 };

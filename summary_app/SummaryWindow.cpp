@@ -1,6 +1,7 @@
 #include "summary_app/SummaryWindow.h"
 
 #include "summary/CsvExport.h"
+#include "summary/ReportWorker.h"
 #include "summary/SummaryReader.h"
 #include "summary/SummaryReport.h"
 #include "summary/SummaryTableModel.h"
@@ -24,11 +25,11 @@ int WidestLevelText(const QFontMetrics& metrics)
 
 } // namespace
 
-SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(new SummaryTableModel(this))
+SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std::make_unique<SummaryTableModel>())
 {
     ui.setupUi(this);
     RegisterSummaryTypes();
-    m_sorted.setSourceModel(m_model);
+    m_sorted.setSourceModel(m_model.get());
     m_sorted.setSortRole(SummaryTableModel::SortRole);
     m_sorted.setSortLocaleAware(true);
     ui.tableView->setModel(&m_sorted);
@@ -66,6 +67,10 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(new
         return QFileDialog::getSaveFileName(this, caption, QString(), filter);
     };
     reportFailure = [this](const QString& message) { QMessageBox::critical(this, windowTitle(), message); };
+    choosePrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
 
     connect(ui.actionOpenFolder, &QAction::triggered, this, [this] {
         if (const QString folder = chooseFolder(); !folder.isEmpty())
@@ -86,11 +91,18 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(new
             exportPdf(path);
     });
     connect(ui.actionPrint, &QAction::triggered, this, &SummaryWindow::print);
-    connect(ui.cancelButton, &QPushButton::clicked, this, &SummaryWindow::cancelReading);
-    connect(m_model, &SummaryTableModel::countsChanged, this, &SummaryWindow::updateCounts);
+    connect(ui.cancelButton, &QPushButton::clicked, this, [this] {
+        if (isReporting())
+            cancelReport();
+        else
+            cancelReading();
+    });
+    connect(m_model.get(), &SummaryTableModel::countsChanged, this, &SummaryWindow::updateCounts);
 
     m_thread.setObjectName(QStringLiteral("summary reader"));
     m_thread.start();
+    m_reportThread.setObjectName(QStringLiteral("summary report"));
+    m_reportThread.start();
     updateCounts();
     updateActions();
 }
@@ -98,8 +110,12 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(new
 SummaryWindow::~SummaryWindow()
 {
     cancelReading();
+    if (m_report != nullptr)
+        m_report->cancel();
     m_thread.quit();
+    m_reportThread.quit();
     m_thread.wait();
+    m_reportThread.wait();
 }
 
 void SummaryWindow::openPaths(const QStringList& paths)
@@ -209,10 +225,13 @@ void SummaryWindow::updateCounts()
 
 void SummaryWindow::updateActions()
 {
-    const bool haveRows = m_model->rowCount() > 0 && m_reader == nullptr;
+    const bool haveRows = m_model->rowCount() > 0 && m_reader == nullptr && m_report == nullptr;
     ui.actionExportCsv->setEnabled(haveRows);
     ui.actionExportPdf->setEnabled(haveRows);
     ui.actionPrint->setEnabled(haveRows);
+    // The progress panel serves one piece of work at a time.
+    ui.actionOpenFolder->setEnabled(m_report == nullptr);
+    ui.actionOpenFiles->setEnabled(m_report == nullptr);
 }
 
 bool SummaryWindow::exportCsv(const QString& path)
@@ -223,19 +242,90 @@ bool SummaryWindow::exportCsv(const QString& path)
     return failure.isEmpty();
 }
 
-bool SummaryWindow::exportPdf(const QString& path)
+void SummaryWindow::exportPdf(const QString& path)
 {
-    const QString failure = WriteSummaryPdf(path, m_model->rows(), {m_sources});
-    if (!failure.isEmpty())
-        reportFailure(QStringLiteral("Не удалось записать %1: %2").arg(path, failure));
-    return failure.isEmpty();
+    startReport(QStringLiteral("Запись PDF"),
+                [path, rows = m_model->rows(), heading = ReportHeading{m_sources}](const PageProgress& progress) {
+                    const QString failure = WriteSummaryPdf(path, rows, heading, progress);
+                    return failure.isEmpty() ? failure
+                                             : QStringLiteral("Не удалось записать %1: %2").arg(path, failure);
+                });
 }
 
 void SummaryWindow::print()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    // The report's page set-up is offered first; what the user then chooses is kept.
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setPageLayout(SummaryReportPageLayout());
+    if (!choosePrinter(*printer))
         return;
-    PrintSummaryReport(m_model->rows(), {m_sources}, printer);
+    startReport(QStringLiteral("Печать"),
+                [printer, rows = m_model->rows(), heading = ReportHeading{m_sources}](const PageProgress& progress) {
+                    const bool printed = PrintSummaryReport(rows, heading, *printer, [&](int page, int pageCount) {
+                        if (progress(page, pageCount))
+                            return true;
+                        printer->abort(); // while the painter is still active, so nothing is sent
+                        return false;
+                    });
+                    return printed ? QString() : QStringLiteral("Не удалось напечатать отчет");
+                });
+}
+
+void SummaryWindow::startReport(const QString& what, const std::function<QString(const PageProgress&)>& draw)
+{
+    m_report = new ReportWorker;
+    m_report->moveToThread(&m_reportThread);
+    connect(&m_reportThread, &QThread::finished, m_report, &QObject::deleteLater);
+    connect(m_report, &ReportWorker::pageStarted, this, &SummaryWindow::onReportPage);
+    connect(m_report, &ReportWorker::finished, this, &SummaryWindow::onReportFinished);
+    m_reportWhat = what;
+    ui.progressBar->setRange(0, 0);
+    ui.progressBar->setValue(0);
+    ui.progressLabel->setText(what + QStringLiteral("…"));
+    ui.progressPanel->show();
+    updateActions();
+    const ReportWorker::Job job = [draw, gate = reportPageGate](const PageProgress& progress) {
+        return draw([&](int page, int pageCount) {
+            if (gate)
+                gate(page);
+            return progress(page, pageCount);
+        });
+    };
+    QMetaObject::invokeMethod(m_report, [worker = m_report, job] { worker->run(job); }, Qt::QueuedConnection);
+}
+
+void SummaryWindow::cancelReport()
+{
+    // The worker stops before its next page; until it has (and its file is gone) the panel stays.
+    if (m_report == nullptr)
+        return;
+    m_report->cancel();
+    ui.progressLabel->setText(QStringLiteral("Отмена…"));
+}
+
+void SummaryWindow::onReportPage(int page, int pageCount)
+{
+    if (m_report == nullptr || sender() != m_report)
+        return;
+    ui.progressBar->setRange(0, pageCount);
+    ui.progressBar->setValue(page);
+    ui.progressLabel->setText(QStringLiteral("%1: стр. %2 из %3").arg(m_reportWhat).arg(page + 1).arg(pageCount));
+}
+
+void SummaryWindow::onReportFinished(bool cancelled, const QString& failure)
+{
+    if (m_report == nullptr || sender() != m_report)
+        return;
+    m_report->deleteLater();
+    m_report = nullptr;
+    ui.progressPanel->hide();
+    const bool written = !cancelled && failure.isEmpty();
+    if (cancelled)
+        ui.statusbar->showMessage(m_reportWhat + QStringLiteral(": отменено"));
+    else if (!written)
+        reportFailure(failure);
+    else
+        ui.statusbar->showMessage(m_reportWhat + QStringLiteral(": готово"));
+    updateActions();
+    emit reportFinished(written);
 }

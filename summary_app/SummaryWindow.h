@@ -1,6 +1,7 @@
 #pragma once
 
 #include "summary/SummaryRow.h"
+#include "summary/TableReport.h"
 #include "ui_SummaryWindow.h"
 
 #include <QMainWindow>
@@ -8,12 +9,16 @@
 #include <QThread>
 
 #include <functional>
+#include <memory>
 
+class QPrinter;
+class ReportWorker;
 class SummaryReader;
 class SummaryTableModel;
 
 // The group summary window: choose a folder or files, see every file as a row with the group's
-// counts and chart above, export to CSV or PDF, print. Reading runs on a worker thread.
+// counts and chart above, export to CSV or PDF, print. Reading, the PDF and printing run on
+// worker threads, with progress and Отмена.
 class SummaryWindow : public QMainWindow
 {
     Q_OBJECT
@@ -28,9 +33,12 @@ public:
     bool isReading() const { return m_reader != nullptr; }
 
     bool exportCsv(const QString& path);
-    bool exportPdf(const QString& path);
+    // Starts writing the PDF; reportFinished tells how it ended.
+    void exportPdf(const QString& path);
+    void cancelReport();
+    bool isReporting() const { return m_report != nullptr; }
 
-    SummaryTableModel* model() const { return m_model; }
+    SummaryTableModel* model() const { return m_model.get(); }
     QSortFilterProxyModel* sortedModel() { return &m_sorted; }
     const QList<SkippedPath>& skippedPaths() const { return m_skipped; }
 
@@ -39,9 +47,15 @@ public:
     std::function<QStringList()> chooseFiles;
     std::function<QString(const QString& caption, const QString& filter)> chooseSavePath;
     std::function<void(const QString& message)> reportFailure;
+    // The print dialog on a printer set up with the report's defaults; false: cancelled.
+    std::function<bool(QPrinter& printer)> choosePrinter;
+    // Called on the report's thread before each page; tests hold the drawing here.
+    std::function<void(int page)> reportPageGate;
 
 signals:
     void readingFinished(bool cancelled);
+    // `written`: the PDF replaced its file or the pages went to the printer.
+    void reportFinished(bool written);
 
 private:
     bool fromCurrentReader() const;
@@ -52,12 +66,18 @@ private:
     void updateCounts();
     void updateActions();
     void print();
+    void startReport(const QString& what, const std::function<QString(const PageProgress&)>& draw);
+    void onReportPage(int page, int pageCount);
+    void onReportFinished(bool cancelled, const QString& failure);
 
     Ui::SummaryWindow ui;
-    SummaryTableModel* m_model;
+    std::unique_ptr<SummaryTableModel> m_model;
     QSortFilterProxyModel m_sorted;
     QThread m_thread;
     SummaryReader* m_reader = nullptr;
+    QThread m_reportThread;
+    ReportWorker* m_report = nullptr; // deletes itself on its thread once finished
+    QString m_reportWhat;
     QStringList m_sources;
     QList<SkippedPath> m_skipped;
 };

@@ -5,10 +5,14 @@
 #include "summary_app/CountsChartWidget.h"
 #include "tests/support/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QPrinter>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -94,7 +98,10 @@ TEST_F(SummaryWindowTest, ExportsBothFormats)
         return at(caption.endsWith("CSV") ? "out.csv" : "out.pdf");
     };
     window.findChild<QAction*>("actionExportCsv")->trigger();
+    QSignalSpy reported(&window, &SummaryWindow::reportFinished);
     window.findChild<QAction*>("actionExportPdf")->trigger();
+    ASSERT_TRUE(reported.wait(20000));
+    EXPECT_TRUE(reported.first().first().toBool());
     EXPECT_EQ(asked, QStringList({QStringLiteral("Экспорт в CSV"), QStringLiteral("Экспорт в PDF")}));
     QFile csv(at("out.csv")), pdf(at("out.pdf"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
@@ -111,6 +118,59 @@ TEST_F(SummaryWindowTest, FailedExportIsReportedAndKeepsTheEarlierFile)
     EXPECT_FALSE(window.exportCsv(at("missing/out.csv")));
     ASSERT_EQ(failures.size(), 1);
     EXPECT_TRUE(failures[0].startsWith(QStringLiteral("Не удалось записать")));
+}
+
+TEST_F(SummaryWindowTest, PdfIsDrawnWhileTheWindowAnswersAndОтменаKeepsTheEarlierFile)
+{
+    for (int i = 0; i < 120; ++i)
+        write(QStringLiteral("g/%1.vnl").arg(i), Record(120, 80, 70, 30));
+    ASSERT_TRUE(readAll({at("g")}));
+    write("out.pdf", "earlier");
+    QSemaphore atSecondPage, goOn;
+    window.reportPageGate = [&](int page) {
+        if (page == 1) {
+            atSecondPage.release();
+            goOn.tryAcquire(1, 20000); // never hangs, even were it drawn on this thread
+        }
+    };
+    QSignalSpy reported(&window, &SummaryWindow::reportFinished);
+    window.exportPdf(at("out.pdf"));
+    bool answered = false;
+    QTimer::singleShot(0, &window, [&] { answered = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
+    ASSERT_TRUE(atSecondPage.tryAcquire(1, 20000));
+    EXPECT_TRUE(window.isReporting());
+    EXPECT_FALSE(window.findChild<QAction*>("actionPrint")->isEnabled());
+    QTest::mouseClick(window.findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+    goOn.release();
+    ASSERT_TRUE(reported.wait(20000));
+    EXPECT_FALSE(reported.first().first().toBool());
+    EXPECT_FALSE(window.isReporting());
+    QFile earlier(at("out.pdf"));
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), "earlier");
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+    EXPECT_TRUE(failures.isEmpty());
+}
+
+TEST_F(SummaryWindowTest, PrintOffersTheReportsPageSetUpAndKeepsWhatTheUserChose)
+{
+    write("g/a.vnl", Record(120, 80, 70, 30));
+    ASSERT_TRUE(readAll({at("g")}));
+    window.choosePrinter = [&](QPrinter& printer) {
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
+        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+        printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setOutputFileName(at("printed.pdf"));
+        return true;
+    };
+    QSignalSpy reported(&window, &SummaryWindow::reportFinished);
+    window.findChild<QAction*>("actionPrint")->trigger();
+    ASSERT_TRUE(reported.wait(20000));
+    EXPECT_TRUE(reported.first().first().toBool());
+    QFile printed(at("printed.pdf"));
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.readAll().contains("/MediaBox [0 0 595.000000 842.000000]")); // A4 as the user turned it
 }
 
 TEST_F(SummaryWindowTest, LongReadShowsRowsEarlyAndCanBeCancelled)
