@@ -54,7 +54,7 @@ void NoteOverlappingStages(std::vector<StageResult>& stages)
 } // namespace
 
 Comparison RunComparison(const QList<StageInput>& stages, const std::atomic<bool>* cancel,
-                         const ComparisonProgress& progress)
+                         const ComparisonProgress& progress, Separators separators)
 {
     Comparison comparison;
     std::vector<RecordFileList> lists;
@@ -78,7 +78,7 @@ Comparison RunComparison(const QList<StageInput>& stages, const std::atomic<bool
         for (const QString& path : lists[s].files) {
             if (Cancelled(cancel))
                 break;
-            stage.rows.append(AssessRecordFile(path));
+            stage.rows.append(AssessRecordFile(path, separators));
             if (progress && (++done % 256 == 0 || done == total))
                 progress(done, total);
         }

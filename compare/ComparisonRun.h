@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compare/Comparison.h"
+#include "core/EditRules.h"
 
 #include <atomic>
 #include <functional>
@@ -12,5 +13,6 @@ using ComparisonProgress = std::function<void(qsizetype done, qsizetype total)>;
 // what looks wrong about the stages themselves (a path given in two stages, a stage's folder
 // inside another's, a stage without record files), and matches the persons. Touches no widget, so a
 // window runs it on a working thread; it stops early, marked cancelled, once `cancel` is true.
+// `separators` are the regional settings read on the GUI thread, as the summary's reader takes them.
 Comparison RunComparison(const QList<StageInput>& stages, const std::atomic<bool>* cancel = nullptr,
-                         const ComparisonProgress& progress = {});
+                         const ComparisonProgress& progress = {}, Separators separators = Separators::current());
