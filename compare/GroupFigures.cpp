@@ -100,6 +100,13 @@ QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& 
             line += QStringLiteral(" %1").arg(count, 5);
         lines << line;
     }
+    lines << StatisticsLines(figures);
+    return lines;
+}
+
+QStringList StatisticsLines(const GroupFigures& figures)
+{
+    QStringList lines;
     lines << QStringLiteral("Уровень: лучше %1, так же %2, хуже %3").arg(figures.better).arg(figures.same).arg(figures.worse);
     const MeanInterval& mean = figures.meanChange;
     lines << QStringLiteral("Изменение ИФИ: пар %1, среднее %2, 95 % ДИ от %3 до %4")
