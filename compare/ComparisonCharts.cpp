@@ -2,7 +2,7 @@
 
 #include "compare/ComparisonColumns.h"
 #include "compare/PersonCourse.h"
-#include "core/RegionalSettings.h"
+#include "core/EditRules.h"
 #include "summary/CountsChart.h"
 
 #include <QFontMetricsF>
@@ -18,11 +18,6 @@ QColor LevelTint(AdaptationLevel level)
 {
     const TColor c = LevelColorTo(level);
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-}
-
-QString Decimal(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals).replace(u'.', regionalSettings().decimalSeparator());
 }
 
 // Thin lines scale with the text, so the pictures look alike on a screen and on a 300 dpi page.
@@ -60,8 +55,12 @@ int StageLevelCounts::assessed() const
 std::vector<StageLevelCounts> StageLevelCountsOf(const Comparison& comparison, const GroupFigures& figures)
 {
     std::vector<StageLevelCounts> stages;
-    for (std::size_t s = 0; s < comparison.stages.size() && s < figures.stages.size(); ++s)
-        stages.push_back({comparison.stages[s].input.label, figures.stages[s].counts.perLevel});
+    for (std::size_t s = 0; s < comparison.stages.size() && s < figures.stages.size(); ++s) {
+        StageLevelCounts stage{comparison.stages[s].input.label, figures.stages[s].counts.perLevel, {}};
+        for (std::size_t i = 0; i < stage.perLevel.size(); ++i)
+            stage.percent[i] = PercentText(stage.perLevel[i], stage.assessed());
+        stages.push_back(std::move(stage));
+    }
     return stages;
 }
 
@@ -112,7 +111,7 @@ void DrawLevelShareBars(QPainter& painter, const QRectF& area, const std::vector
             if (parts[i].height() >= metrics.height()) {
                 painter.setPen(TextColorOn(color));
                 painter.drawText(parts[i], Qt::AlignCenter,
-                                 QStringLiteral("%1 %").arg(PercentText(stage.perLevel[i], assessed)));
+                                 QStringLiteral("%1 %").arg(stage.percent[i]));
             }
         }
         painter.setPen(QPen(ink, Hairline(metrics)));
@@ -178,14 +177,14 @@ std::array<QRectF, 4> LevelBands(const IndexScale& scale)
 }
 
 void DrawIndexCourse(QPainter& painter, const QRectF& area, const QStringList& stageLabels,
-                     const std::vector<CoursePoint>& points, const QString& title)
+                     const std::vector<CoursePoint>& points, const QString& title, QChar decimal)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QFontMetricsF metrics(painter.font(), painter.device());
     const QColor ink = painter.pen().color();
     const qreal line = Hairline(metrics);
-    const QString sample = Decimal(double(kLevelThresholds[0]), 2);
+    const QString sample = FixedDecimalText(kLevelThresholds[0], 2, decimal);
     const qreal axis = metrics.horizontalAdvance(sample) + metrics.averageCharWidth();
     painter.drawText(QRectF(area.left(), area.top(), area.width(), metrics.lineSpacing()), Qt::AlignLeft,
                      metrics.elidedText(title, Qt::ElideRight, area.width()));
@@ -206,7 +205,7 @@ void DrawIndexCourse(QPainter& painter, const QRectF& area, const QStringList& s
         const qreal y = scale.y(double(threshold));
         painter.drawLine(QPointF(plot.left() - metrics.averageCharWidth() / 2, y), QPointF(plot.left(), y));
         painter.drawText(QRectF(area.left(), y - metrics.height() / 2, axis - metrics.averageCharWidth(), metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, Decimal(double(threshold), 2));
+                         Qt::AlignRight | Qt::AlignVCenter, FixedDecimalText(threshold, 2, decimal));
     }
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);

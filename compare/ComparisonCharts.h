@@ -21,6 +21,7 @@ struct StageLevelCounts
 {
     QString label;
     std::array<int, 4> perLevel{};
+    std::array<QString, 4> percent; // the shares as texts, made where the regional settings are read
     int assessed() const;
 };
 
@@ -63,5 +64,6 @@ std::array<QRectF, 4> LevelBands(const IndexScale& scale);
 // A person's index across the stages over the four level bands: points joined where neighbouring
 // stages both have a value, each value written beside its point, a missing value's reason at the
 // foot of its stage.
+// `decimal` writes the thresholds on the axis.
 void DrawIndexCourse(QPainter& painter, const QRectF& area, const QStringList& stageLabels,
-                     const std::vector<CoursePoint>& points, const QString& title);
+                     const std::vector<CoursePoint>& points, const QString& title, QChar decimal);
