@@ -47,7 +47,9 @@ double CpuMs()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    const auto ms = [](const timeval& t) {
+        return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+    };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
@@ -90,7 +92,8 @@ int main(int argc, char** argv)
     }
     const double summary = Median(summaryMs);
     const double compare = Median(compareMs);
-    std::printf("wall: two summaries %.0f ms, comparison %.0f ms, ratio %.2f\n", summary, compare, compare / summary);
+    std::printf("wall: two summaries %.0f ms, comparison %.0f ms, ratio %.2f\n", summary, compare,
+                compare / summary);
     std::printf("cpu:  two summaries %.0f ms, comparison %.0f ms, ratio %.2f\n", Median(summaryCpu),
                 Median(compareCpu), Median(compareCpu) / Median(summaryCpu));
     return 0;

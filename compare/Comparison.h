@@ -17,7 +17,12 @@ struct StageResult
     QStringList notes;          // e.g. the same folder as an earlier stage, no record files
 };
 
-enum class Presence { Missing, Present, Ambiguous };
+enum class Presence
+{
+    Missing,
+    Present,
+    Ambiguous
+};
 
 // Where a person stands in one stage: absent, one file, or several files (then none is used).
 struct StagePresence

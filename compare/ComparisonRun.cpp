@@ -38,9 +38,11 @@ void NoteOverlappingStages(std::vector<StageResult>& stages)
         for (const QString& path : canonical[s]) {
             for (std::size_t other : stageOfPath.values(path)) {
                 if (other < s)
-                    stages[s].notes << QStringLiteral("%1 уже есть в этапе «%2»").arg(path, stages[other].input.label);
+                    stages[s].notes << QStringLiteral("%1 уже есть в этапе «%2»")
+                                           .arg(path, stages[other].input.label);
             }
-            for (QString folder = QFileInfo(path).path(); folder.size() > 1; folder = QFileInfo(folder).path()) {
+            for (QString folder = QFileInfo(path).path(); folder.size() > 1;
+                 folder = QFileInfo(folder).path()) {
                 for (std::size_t other : stageOfPath.values(folder)) {
                     if (other != s)
                         stages[s].notes << QStringLiteral("%1 лежит внутри %2 (этап «%3»)")

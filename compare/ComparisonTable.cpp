@@ -27,7 +27,8 @@ bool SexKnown(const Comparison& comparison, const ComparedPerson& person)
         return true;
     for (std::size_t s = 0; s < person.stages.size(); ++s) {
         if (const SummaryRow* row = comparison.singleRow(person, s))
-            return row->outcome == RowOutcome::Assessed || row->outcome == RowOutcome::NotAcceptable;
+            return row->outcome == RowOutcome::Assessed ||
+                   row->outcome == RowOutcome::NotAcceptable;
     }
     return false;
 }
@@ -84,10 +85,11 @@ bool ComparisonTable::showsColumn(StageColumn column) const
 QStringList ComparisonTable::captions() const
 {
     static const std::array<QString, std::size_t(StageColumn::Count)> stageCaptions{
-        QStringLiteral("ИФИ"), QStringLiteral("уровень адаптации"), QStringLiteral("индекс Кердо"),
-        QStringLiteral("вегетативный баланс"), QStringLiteral("состояние"), QStringLiteral("файл")};
-    QStringList captions{m_anonymised ? QStringLiteral("Код") : QStringLiteral("ФИО"), QStringLiteral("Пол"),
-                         QStringLiteral("Отметки")};
+        QStringLiteral("ИФИ"),          QStringLiteral("уровень адаптации"),
+        QStringLiteral("индекс Кердо"), QStringLiteral("вегетативный баланс"),
+        QStringLiteral("состояние"),    QStringLiteral("файл")};
+    QStringList captions{m_anonymised ? QStringLiteral("Код") : QStringLiteral("ФИО"),
+                         QStringLiteral("Пол"), QStringLiteral("Отметки")};
     for (const StageResult& stage : m_comparison.stages) {
         for (std::size_t c = 0; c < stageCaptions.size(); ++c) {
             if (showsColumn(StageColumn(c)))
@@ -101,7 +103,9 @@ QStringList ComparisonTable::captions() const
 QStringList ComparisonTable::stageCells(const ComparedPerson& person, std::size_t stage) const
 {
     std::array<QString, std::size_t(StageColumn::Count)> cells;
-    const auto cell = [&cells](StageColumn column) -> QString& { return cells[std::size_t(column)]; };
+    const auto cell = [&cells](StageColumn column) -> QString& {
+        return cells[std::size_t(column)];
+    };
     const StagePresence& presence = person.stages[stage];
     const SummaryRows& rows = m_comparison.stages[stage].rows;
     QStringList files;
@@ -111,7 +115,8 @@ QStringList ComparisonTable::stageCells(const ComparedPerson& person, std::size_
     if (presence.kind == Presence::Missing) {
         cell(StageColumn::State) = QStringLiteral("нет в этапе");
     } else if (presence.kind == Presence::Ambiguous) {
-        cell(StageColumn::State) = QStringLiteral("неоднозначно: файлов %1").arg(presence.rows.size());
+        cell(StageColumn::State) =
+            QStringLiteral("неоднозначно: файлов %1").arg(presence.rows.size());
     } else {
         const SummaryRow& row = rows[presence.rows.front()];
         cell(StageColumn::State) = OutcomeText(row);
@@ -134,7 +139,8 @@ QStringList ComparisonTable::cells(qsizetype row) const
 {
     const ComparedPerson& who = person(row);
     const PersonCourse& path = course(row);
-    QStringList cells{personText(row), SexKnown(m_comparison, who) ? SexText(who.sex) : QString(), MarksText(who)};
+    QStringList cells{personText(row), SexKnown(m_comparison, who) ? SexText(who.sex) : QString(),
+                      MarksText(who)};
     for (std::size_t s = 0; s < m_comparison.stages.size(); ++s)
         cells << stageCells(who, s);
     cells << (path.changeHundredths ? HundredthsText(*path.changeHundredths) : QString())

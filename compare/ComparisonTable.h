@@ -10,13 +10,34 @@
 // The persons as the outputs show them (CSV, report, window): one row per person, each stage's
 // values and the change. Anonymised, the names and file paths are left out and each person is
 // known by a code fixed by the person's place in the comparison, so the codes of one comparison
-// agree in every output and every order.
+// agree in every output and every order. The comparison must outlive the table.
 class ComparisonTable
 {
 public:
-    enum class Order { ByName, WorseFirst };
-    enum class PersonColumn { Person, Sex, Marks, Change, Direction, Count };
-    enum class StageColumn { Index, Level, Kerdo, Balance, State, File, Count };
+    enum class Order
+    {
+        ByName,
+        WorseFirst
+    };
+    enum class PersonColumn
+    {
+        Person,
+        Sex,
+        Marks,
+        Change,
+        Direction,
+        Count
+    };
+    enum class StageColumn
+    {
+        Index,
+        Level,
+        Kerdo,
+        Balance,
+        State,
+        File,
+        Count
+    };
 
     ComparisonTable(const Comparison& comparison, bool anonymised);
 

@@ -18,7 +18,8 @@ QString PText(const PairedTest& test)
 {
     if (!test.pValue)
         return QStringLiteral("—");
-    return *test.pValue < 0.0001 ? QStringLiteral("< %1").arg(Decimal(0.0001, 4)) : Decimal(*test.pValue, 4);
+    return *test.pValue < 0.0001 ? QStringLiteral("< %1").arg(Decimal(0.0001, 4))
+                                 : Decimal(*test.pValue, 4);
 }
 
 QString OptionalDecimal(const std::optional<double>& value)
@@ -46,11 +47,18 @@ GroupFigures ComputeGroupFigures(const Comparison& comparison)
         if (!course.changeHundredths)
             continue;
         changes.push_back(*course.changeHundredths);
-        ++figures.transitions[std::size_t(int(*course.firstLevel) - 1)][std::size_t(int(*course.lastLevel) - 1)];
+        ++figures.transitions[std::size_t(int(*course.firstLevel) - 1)]
+                             [std::size_t(int(*course.lastLevel) - 1)];
         switch (*course.direction) {
-        case LevelDirection::Better: ++figures.better; break;
-        case LevelDirection::Same: ++figures.same; break;
-        case LevelDirection::Worse: ++figures.worse; break;
+        case LevelDirection::Better:
+            ++figures.better;
+            break;
+        case LevelDirection::Same:
+            ++figures.same;
+            break;
+        case LevelDirection::Worse:
+            ++figures.worse;
+            break;
         }
     }
     figures.meanChange = MeanChangeInterval(changes);
@@ -90,12 +98,14 @@ QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& 
                          .arg(PercentText(counts.balance(balance), counts.assessed));
     }
     const int pairs = figures.better + figures.same + figures.worse;
-    lines << QStringLiteral("Переходы уровней (строка — первый этап, столбец — последний), пар: %1").arg(pairs);
+    lines << QStringLiteral("Переходы уровней (строка — первый этап, столбец — последний), пар: %1")
+                 .arg(pairs);
     qsizetype width = 0;
     for (AdaptationLevel level : kAllLevels)
         width = std::max(width, LevelText(level).size());
     for (std::size_t from = 0; from < kAllLevels.size(); ++from) {
-        QString line = QStringLiteral("  %1").arg(LevelText(kAllLevels[from]) + u':', -int(width + 1));
+        QString line =
+            QStringLiteral("  %1").arg(LevelText(kAllLevels[from]) + u':', -int(width + 1));
         for (int count : figures.transitions[from])
             line += QStringLiteral(" %1").arg(count, 5);
         lines << line;
@@ -107,18 +117,25 @@ QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& 
 QStringList StatisticsLines(const GroupFigures& figures)
 {
     QStringList lines;
-    lines << QStringLiteral("Уровень: лучше %1, так же %2, хуже %3").arg(figures.better).arg(figures.same).arg(figures.worse);
+    lines << QStringLiteral("Уровень: лучше %1, так же %2, хуже %3")
+                 .arg(figures.better)
+                 .arg(figures.same)
+                 .arg(figures.worse);
     const MeanInterval& mean = figures.meanChange;
     lines << QStringLiteral("Изменение ИФИ: пар %1, среднее %2, 95 % ДИ от %3 до %4")
                  .arg(mean.pairs)
-                 .arg(OptionalDecimal(mean.mean), OptionalDecimal(mean.lower), OptionalDecimal(mean.upper));
+                 .arg(OptionalDecimal(mean.mean), OptionalDecimal(mean.lower),
+                      OptionalDecimal(mean.upper));
     const PairedTest& signedRank = figures.signedRank;
     lines << QStringLiteral("Критерий Уилкоксона: пар %1, p = %2%3")
                  .arg(signedRank.pairs)
                  .arg(PText(signedRank), !signedRank.pValue ? QString()
-                                         : signedRank.exact ? QStringLiteral(" (точно)")
-                                                            : QStringLiteral(" (нормальное приближение)"));
-    lines << QStringLiteral("Критерий знаков: пар %1, p = %2").arg(figures.sign.pairs).arg(PText(figures.sign));
+                                         : signedRank.exact
+                                             ? QStringLiteral(" (точно)")
+                                             : QStringLiteral(" (нормальное приближение)"));
+    lines << QStringLiteral("Критерий знаков: пар %1, p = %2")
+                 .arg(figures.sign.pairs)
+                 .arg(PText(figures.sign));
     if (figures.sexConflicts > 0)
         lines << QStringLiteral("Одно имя с разным полом: %1").arg(figures.sexConflicts);
     return lines;

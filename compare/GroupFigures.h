@@ -16,7 +16,8 @@ struct GroupFigures
         int ambiguousFiles = 0; // files left out because their person has several in the stage
     };
     std::vector<Stage> stages;
-    // Persons assessed in the first and the last stage: [first level][last level], Satisfactory first.
+    // Persons assessed in the first and the last stage: [first level][last level], Satisfactory
+    // first.
     std::array<std::array<int, 4>, 4> transitions{};
     int better = 0;
     int same = 0;

@@ -65,8 +65,10 @@ MeanInterval MeanChangeInterval(const std::vector<int>& hundredths)
 PairedTest WilcoxonSignedRank(const std::vector<int>& hundredths)
 {
     std::vector<int> changes;
-    std::copy_if(hundredths.begin(), hundredths.end(), std::back_inserter(changes), [](int d) { return d != 0; });
-    std::sort(changes.begin(), changes.end(), [](int a, int b) { return std::abs(a) < std::abs(b); });
+    std::copy_if(hundredths.begin(), hundredths.end(), std::back_inserter(changes),
+                 [](int d) { return d != 0; });
+    std::sort(changes.begin(), changes.end(),
+              [](int a, int b) { return std::abs(a) < std::abs(b); });
     PairedTest test;
     const int n = int(changes.size());
     test.pairs = n;
@@ -78,7 +80,8 @@ PairedTest WilcoxonSignedRank(const std::vector<int>& hundredths)
     double tieTerm = 0.0; // sum of t^3 - t over groups of tied magnitudes
     for (int from = 0; from < n;) {
         int to = from;
-        while (to + 1 < n && std::abs(changes[std::size_t(to + 1)]) == std::abs(changes[std::size_t(from)]))
+        while (to + 1 < n &&
+               std::abs(changes[std::size_t(to + 1)]) == std::abs(changes[std::size_t(from)]))
             ++to;
         const int doubledRank = from + to + 2;
         for (int i = from; i <= to; ++i) {
@@ -97,13 +100,15 @@ PairedTest WilcoxonSignedRank(const std::vector<int>& hundredths)
     }
     const double count = n;
     const double totalDoubled = count * (count + 1.0);
-    const double statistic = std::min(double(positiveDoubled), totalDoubled - double(positiveDoubled)) / 2.0;
+    const double statistic =
+        std::min(double(positiveDoubled), totalDoubled - double(positiveDoubled)) / 2.0;
     const double mean = count * (count + 1.0) / 4.0;
     const double variance = (count * (count + 1.0) * (2.0 * count + 1.0) - tieTerm / 2.0) / 24.0;
     const double continuity = statistic > mean ? 0.5 : statistic < mean ? -0.5 : 0.0;
     const double z = (statistic - mean - continuity) / std::sqrt(variance);
     const boost::math::normal normal;
-    test.pValue = std::min(1.0, 2.0 * boost::math::cdf(boost::math::complement(normal, std::abs(z))));
+    test.pValue =
+        std::min(1.0, 2.0 * boost::math::cdf(boost::math::complement(normal, std::abs(z))));
     return test;
 }
 

@@ -6,7 +6,8 @@
 
 namespace {
 
-const SummaryRow* AssessedRow(const Comparison& comparison, const ComparedPerson& person, std::size_t stage)
+const SummaryRow* AssessedRow(const Comparison& comparison, const ComparedPerson& person,
+                              std::size_t stage)
 {
     const SummaryRow* row = comparison.singleRow(person, stage);
     if (!row || row->outcome != RowOutcome::Assessed || !ShownHundredths(row->adaptationIndexShown))
@@ -45,11 +46,14 @@ PersonCourse CourseOf(const Comparison& comparison, const ComparedPerson& person
     const SummaryRow* last = AssessedRow(comparison, person, comparison.stages.size() - 1);
     if (!first || !last)
         return course;
-    course.changeHundredths = *ShownHundredths(last->adaptationIndexShown) - *ShownHundredths(first->adaptationIndexShown);
+    course.changeHundredths = *ShownHundredths(last->adaptationIndexShown) -
+                              *ShownHundredths(first->adaptationIndexShown);
     course.firstLevel = first->result.Level;
     course.lastLevel = last->result.Level;
     const int step = int(last->result.Level) - int(first->result.Level);
-    course.direction = step < 0 ? LevelDirection::Better : step > 0 ? LevelDirection::Worse : LevelDirection::Same;
+    course.direction = step < 0   ? LevelDirection::Better
+                       : step > 0 ? LevelDirection::Worse
+                                  : LevelDirection::Same;
     return course;
 }
 

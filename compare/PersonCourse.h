@@ -4,7 +4,12 @@
 
 #include <optional>
 
-enum class LevelDirection { Better, Same, Worse };
+enum class LevelDirection
+{
+    Better,
+    Same,
+    Worse
+};
 
 // A person from the first stage to the last, both assessed (one file each): the change of ИФИ
 // in hundredths, from the two-decimal values as shown, and where the level went (a lower level

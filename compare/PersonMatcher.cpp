@@ -8,7 +8,8 @@ namespace {
 
 bool HasName(const SummaryRow& row)
 {
-    const bool loaded = row.outcome == RowOutcome::Assessed || row.outcome == RowOutcome::NotAcceptable;
+    const bool loaded =
+        row.outcome == RowOutcome::Assessed || row.outcome == RowOutcome::NotAcceptable;
     return loaded && !NormalisedName(row.texts.FullName).isEmpty();
 }
 

@@ -49,12 +49,14 @@ QList<StageInput> OrderStages(QList<StageInput> stages)
         if (stage.label.trimmed().isEmpty())
             stage.label = DefaultStageLabel(stage.paths);
     }
-    const bool allDates = std::all_of(stages.cbegin(), stages.cend(),
-                                      [](const StageInput& stage) { return StageDateKey(stage.label).has_value(); });
+    const bool allDates = std::all_of(stages.cbegin(), stages.cend(), [](const StageInput& stage) {
+        return StageDateKey(stage.label).has_value();
+    });
     if (allDates) {
-        std::stable_sort(stages.begin(), stages.end(), [](const StageInput& a, const StageInput& b) {
-            return *StageDateKey(a.label) < *StageDateKey(b.label);
-        });
+        std::stable_sort(stages.begin(), stages.end(),
+                         [](const StageInput& a, const StageInput& b) {
+                             return *StageDateKey(a.label) < *StageDateKey(b.label);
+                         });
     }
     return stages;
 }

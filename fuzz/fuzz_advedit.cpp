@@ -33,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)TextToFloat(text, separators);
 
     EditRules numeric;
-    numeric.type = TAdvEdit::etNumeric;
+    numeric.type = EditTypes::etNumeric;
     EditRules decimal;
-    decimal.type = TAdvEdit::etFloat;
+    decimal.type = EditTypes::etFloat;
     decimal.precision = 2;
 
     // Normalising is idempotent: what the setter shows, it shows unchanged when assigned again.

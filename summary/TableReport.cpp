@@ -17,28 +17,39 @@ constexpr int kMaxCaptionLines = 2;
 const QColor kCaptionTint(0xe8, 0xe8, 0xe8);
 const QColor kRuleColor(0x60, 0x60, 0x60);
 
+QFont BodyFont(const TableReport& report)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(report.pointSize);
+    return font;
+}
+
+QFont Varied(QFont font, qreal pointSize, bool bold)
+{
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
 // The report's fonts and their metrics on one device.
 struct Fonts
 {
     Fonts(const TableReport& report, QPaintDevice& device)
+        : body(BodyFont(report)),
+          bold(Varied(body, report.pointSize, true)),
+          head(Varied(body, report.pointSize + 1.5, false)),
+          title(Varied(body, report.pointSize + 7, true)),
+          bodyMetrics(body, &device),
+          boldMetrics(bold, &device),
+          headMetrics(head, &device),
+          titleMetrics(title, &device),
+          mm(device.logicalDpiY() / 25.4)
     {
-        body.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-        body.setPointSizeF(report.pointSize);
-        bold = body;
-        bold.setBold(true);
-        head = body;
-        head.setPointSizeF(report.pointSize + 1.5);
-        title = bold;
-        title.setPointSizeF(report.pointSize + 7);
-        bodyMetrics = QFontMetricsF(body, &device);
-        boldMetrics = QFontMetricsF(bold, &device);
-        headMetrics = QFontMetricsF(head, &device);
-        titleMetrics = QFontMetricsF(title, &device);
-        mm = device.logicalDpiY() / 25.4;
     }
-    QFont body, bold, head, title;
-    QFontMetricsF bodyMetrics{body}, boldMetrics{bold}, headMetrics{head}, titleMetrics{title};
-    qreal mm = 1;
+    const QFont body, bold, head, title;
+    const QFontMetricsF bodyMetrics, boldMetrics, headMetrics, titleMetrics;
+    const qreal mm;
 };
 
 // The mark centred on the left of `area`, `size` high.

@@ -9,23 +9,28 @@
 
 namespace {
 
-const QString kCompareUsage =
-    QStringLiteral("vornale-summary --compare [--label МЕТКА]… [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise] ЭТАП ЭТАП…");
+const QString kCompareUsage = QStringLiteral("vornale-summary --compare [--label МЕТКА]… [--csv "
+                                             "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise] ЭТАП ЭТАП…");
 
 void Configure(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(QStringLiteral(
-        "Сравнение обследований одной группы: каждый ЭТАП — папка с файлами записей или файл записи. "
+        "Сравнение обследований одной группы: каждый ЭТАП — папка с файлами записей или файл "
+        "записи. "
         "Метки, похожие на даты (2026-09, 2026-09-01, 01.09.2026), упорядочивают этапы, если датой "
         "читается каждая метка; иначе этапы идут в заданном порядке."));
     parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить этапы.")});
-    parser.addOption({QStringLiteral("label"), QStringLiteral("Метка очередного этапа (по умолчанию имя папки)."),
+    parser.addOption({QStringLiteral("label"),
+                      QStringLiteral("Метка очередного этапа (по умолчанию имя папки)."),
                       QStringLiteral("МЕТКА")});
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сравнение в CSV."), QStringLiteral("ФАЙЛ")});
-    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сравнение в CSV."),
+                      QStringLiteral("ФАЙЛ")});
+    parser.addOption(
+        {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
     parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
                       QStringLiteral("Вместо имен писать коды строк, без путей к файлам.")});
-    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
+    parser.addOption(
+        {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
     parser.addPositionalArgument(QStringLiteral("ЭТАП"), QStringLiteral("Папка или файл записи."),
                                  QStringLiteral("ЭТАП ЭТАП…"));
 }
@@ -67,8 +72,8 @@ bool IsCompareRequest(const QStringList& arguments)
     return false;
 }
 
-bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& request, QString& error, bool& helpShown,
-                             QTextStream& out)
+bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& request, QString& error,
+                             bool& helpShown, QTextStream& out)
 {
     QCommandLineParser parser;
     Configure(parser);
@@ -94,7 +99,9 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
     else if (request.stagePaths.size() < 2)
         error = QStringLiteral("нужно не меньше двух этапов");
     else if (request.labels.size() > request.stagePaths.size())
-        error = QStringLiteral("меток (%1) больше, чем этапов (%2)").arg(request.labels.size()).arg(request.stagePaths.size());
+        error = QStringLiteral("меток (%1) больше, чем этапов (%2)")
+                    .arg(request.labels.size())
+                    .arg(request.stagePaths.size());
     else if (!request.pdfPath.isEmpty())
         // The comparison's report is not written yet; refuse rather than leave a missing file.
         error = QStringLiteral("отчет сравнения в PDF пока не поддерживается");
@@ -111,7 +118,8 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
         ComparisonTable table(comparison, request.anonymised);
         table.setOrder(ComparisonTable::Order::WorseFirst);
         if (const QString failure = table.writeCsv(request.csvPath); !failure.isEmpty()) {
-            err << request.csvPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
+            err << request.csvPath << ": " << QStringLiteral("не удалось записать: ") << failure
+                << Qt::endl;
             written = false;
         }
     }
@@ -130,7 +138,8 @@ int RunCompareCommandLine(const QStringList& arguments, QTextStream& out, QTextS
     QString error;
     bool helpShown = false;
     if (!ParseCompareCommandLine(arguments, request, error, helpShown, out)) {
-        err << "vornale-summary: " << error << '\n' << QStringLiteral("Использование: ") << kCompareUsage << Qt::endl;
+        err << "vornale-summary: " << error << '\n'
+            << QStringLiteral("Использование: ") << kCompareUsage << Qt::endl;
         return ExitUsage;
     }
     if (helpShown) {

@@ -19,8 +19,8 @@ bool IsCompareRequest(const QStringList& arguments);
 
 // Parses the arguments (the first is the program). On a usage error returns false and says why
 // in `error`; `helpShown` tells that the help was printed to `out` instead.
-bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& request, QString& error, bool& helpShown,
-                             QTextStream& out);
+bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& request, QString& error,
+                             bool& helpShown, QTextStream& out);
 
 // Compares the stages, writes the outputs, prints the group figures to `out` and every skipped
 // file or folder with its reason to `err`. Returns the summary's exit codes.

@@ -21,10 +21,17 @@ std::array<SubjectTexts, 4> TextsPerLevel(Sex sex)
     for (int systolic = 95; systolic <= 200; systolic += 5)
         for (int pulse = 50; pulse <= 140; pulse += 10)
             for (int age : {18, 40, 75}) {
-                const SubjectTexts texts{QString(), QString::number(systolic), QStringLiteral("80"), QString::number(pulse),
-                                         sex, QStringLiteral("75"), QStringLiteral("175"), QString::number(age)};
-                const auto result = CalculateFromEntryTexts(texts.Systolic, texts.Diastolic, texts.Pulse, sex,
-                                                            texts.Weight, texts.Height, texts.Age);
+                const SubjectTexts texts{QString(),
+                                         QString::number(systolic),
+                                         QStringLiteral("80"),
+                                         QString::number(pulse),
+                                         sex,
+                                         QStringLiteral("75"),
+                                         QStringLiteral("175"),
+                                         QString::number(age)};
+                const auto result =
+                    CalculateFromEntryTexts(texts.Systolic, texts.Diastolic, texts.Pulse, sex,
+                                            texts.Weight, texts.Height, texts.Age);
                 const std::size_t level = result ? std::size_t(int(result->Level) - 1) : 0;
                 if (result && !have[level]) {
                     found[level] = texts;
@@ -48,7 +55,8 @@ TEST(KnownMoves, AreFoundExactlyAndNothingElseIsPaired)
     int files = 0;
     const auto put = [&](const QString& stage, const QString& name, SubjectTexts texts) {
         texts.FullName = name;
-        WriteRecordFile(root.filePath(QStringLiteral("%1/%2.vnl").arg(stage).arg(++files)), texts, [] {});
+        WriteRecordFile(root.filePath(QStringLiteral("%1/%2.vnl").arg(stage).arg(++files)), texts,
+                        [] {});
     };
 
     std::array<std::array<int, 4>, 4> moves{};
@@ -58,9 +66,10 @@ TEST(KnownMoves, AreFoundExactlyAndNothingElseIsPaired)
             for (int k = 0; k < moves[from][to]; ++k) {
                 const QString name = QStringLiteral("Семёнов Пётр %1%2%3").arg(from).arg(to).arg(k);
                 put("september", name, male[from]);
-                const QString respelt = k == 0   ? name.toUpper()
-                                        : k == 1 ? QStringLiteral("  ") + QString(name).replace(u' ', "   ") + u' '
-                                                 : QString(name).replace(u'ё', u'е');
+                const QString respelt =
+                    k == 0   ? name.toUpper()
+                    : k == 1 ? QStringLiteral("  ") + QString(name).replace(u' ', "   ") + u' '
+                             : QString(name).replace(u'ё', u'е');
                 put("may", respelt, male[to]);
             }
         }
@@ -72,8 +81,8 @@ TEST(KnownMoves, AreFoundExactlyAndNothingElseIsPaired)
     put("september", "Только Осенью", male[0]);
     testsupport::WriteFile(root.filePath("may/broken.vnl"), "not a record");
 
-    const Comparison comparison = RunComparison(
-        OrderStages({{{root.filePath("september")}, "01.09.2026"}, {{root.filePath("may")}, "2027-05"}}));
+    const Comparison comparison = RunComparison(OrderStages(
+        {{{root.filePath("september")}, "01.09.2026"}, {{root.filePath("may")}, "2027-05"}}));
     const GroupFigures figures = ComputeGroupFigures(comparison);
     EXPECT_EQ(figures.transitions, moves);
     int better = 0, worse = 0, same = 0;
@@ -103,6 +112,27 @@ TEST(KnownMoves, AreFoundExactlyAndNothingElseIsPaired)
     EXPECT_TRUE(marks["Разный Пол"].contains("это имя есть и с другим полом"));
     EXPECT_TRUE(marks["Только Осенью"].contains("нет в этапе"));
     EXPECT_TRUE(marks[""].contains("Неверный формат файла"));
+}
+
+// A window relies on both: progress that reaches the total, and a cancel that reads no further.
+TEST(ComparisonRun, ReportsProgressToTheEndAndStopsWhenCancelled)
+{
+    QTemporaryDir folder;
+    testsupport::WriteFile(folder.filePath("a.vnl"), "Vornale 5\r\nA\r\n");
+    const QList<StageInput> stages{{{folder.path()}, "a"}, {{folder.path()}, "b"}};
+    std::atomic<bool> cancel{false};
+    qsizetype last = 0;
+    const auto progress = [&](qsizetype done, qsizetype total) {
+        last = done == total ? done : -1;
+    };
+    EXPECT_FALSE(RunComparison(stages, &cancel, progress).cancelled);
+    EXPECT_EQ(last, 2);
+    cancel = true;
+    last = 0;
+    const Comparison cancelled = RunComparison(stages, &cancel, progress);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_TRUE(cancelled.stages[1].rows.isEmpty());
+    EXPECT_EQ(last, 0);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "compare/PersonMatcher.h"
 #include "compare/Stages.h"
+#include "compare/PersonMatcher.h"
 #include "tests/core/RowName.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +31,12 @@ TEST_P(StageOrder, FollowsDatesOnlyWhenEveryLabelIsOne)
 INSTANTIATE_TEST_SUITE_P(
     Labels, StageOrder,
     ::testing::Values(
-        OrderRow{"three_forms", {"2027-05", "01.09.2026", "2026-12-31"}, {"01.09.2026", "2026-12-31", "2027-05"}},
-        OrderRow{"month_is_first_day_equal_keeps_order", {"2026-09-01", "2026-09"}, {"2026-09-01", "2026-09"}},
+        OrderRow{"three_forms",
+                 {"2027-05", "01.09.2026", "2026-12-31"},
+                 {"01.09.2026", "2026-12-31", "2027-05"}},
+        OrderRow{"month_is_first_day_equal_keeps_order",
+                 {"2026-09-01", "2026-09"},
+                 {"2026-09-01", "2026-09"}},
         OrderRow{"mixed_keeps_given", {"май", "2026-09"}, {"май", "2026-09"}},
         OrderRow{"invalid_date_is_not_one", {"2026-13", "2026-01"}, {"2026-13", "2026-01"}},
         OrderRow{"words_keep_given", {"после", "до"}, {"после", "до"}}),

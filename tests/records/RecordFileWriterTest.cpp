@@ -2,6 +2,7 @@
 
 #include "tests/core/RowName.h"
 #include "tests/records/RecordFileTestSupport.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -174,9 +175,10 @@ struct PathFailureCase
     const char* message;
 };
 
-// "plain" is a regular file, "folder" a folder and "pipe" a FIFO in the test's directory. Permission bits do not
-// stop root, so access is refused by making the target itself a folder.
+// "plain" is a read-only regular file, "folder" a folder and "pipe" a FIFO in the test's directory, which anyone
+// may write; the saves run unprivileged, so that permission bits count.
 const PathFailureCase pathFailureCases[] = {
+    {"ReadOnlyFileIsAccessDenied", "plain", 5, "File access denied"},
     {"MissingFolderIsFileNotFound", "missing/subject.vnl", 2, "File not found"},
     {"FileUsedAsFolderIsInvalidFilename", "plain/subject.vnl", 3, "Invalid filename"},
     {"FolderAsTargetIsAccessDenied", "folder", 5, "File access denied"},
@@ -189,14 +191,18 @@ class RecordFileWritePath : public RecordFileWriter, public ::testing::WithParam
 TEST_P(RecordFileWritePath, FailsWithTheTableMessage)
 {
     writeBytes(pathOf("plain"), "keep");
+    ASSERT_TRUE(QFile::setPermissions(pathOf("plain"), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pathOf("pipe")).constData(), 0600), 0);
-    bool signalled = false;
-    const auto [code, message] = ioFailureOf(
-        [&] { WriteRecordFile(pathOf(GetParam().relativePath), resetWindow(), [&] { signalled = true; }); });
-    EXPECT_EQ(code, GetParam().code);
-    EXPECT_EQ(message, QString::fromLatin1(GetParam().message));
-    EXPECT_FALSE(signalled);
+    // The child hands back one number: the code, or 0 if the message was wrong or the signal came.
+    const int outcome = testsupport::ResultAsUnprivileged([&] {
+        bool signalled = false;
+        const auto [code, message] = ioFailureOf(
+            [&] { WriteRecordFile(pathOf(GetParam().relativePath), resetWindow(), [&] { signalled = true; }); });
+        return !signalled && message == QString::fromLatin1(GetParam().message) ? code : 0;
+    });
+    EXPECT_EQ(outcome, GetParam().code);
     EXPECT_EQ(folderEntries(dir.path()), (QStringList {"folder", "pipe", "plain"}));
     struct stat pipe {};
     EXPECT_EQ(::lstat(QFile::encodeName(pathOf("pipe")).constData(), &pipe), 0);

@@ -35,7 +35,8 @@ protected:
     QString at(const QString& name) const { return m_folder.filePath(name); }
     void write(const QString& name, const QByteArray& bytes)
     {
-        testsupport::WriteFile(at(name), name.contains("hostile") ? bytes : EncodeCp1251(QString::fromUtf8(bytes)));
+        testsupport::WriteFile(
+            at(name), name.contains("hostile") ? bytes : EncodeCp1251(QString::fromUtf8(bytes)));
     }
     QByteArray read(const QString& name) const
     {
@@ -78,15 +79,19 @@ TEST_P(CompareUsage, IsAnErrorWithExitTwoAndNothingWritten)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, CompareUsage,
-    ::testing::Values(UsageRow{"one_stage", {"--csv", "@/out.csv", "@/autumn"}},
-                      UsageRow{"more_labels_than_stages", {"--label", "a", "--label", "b", "--label", "c", "@/autumn", "@/spring"}},
-                      UsageRow{"csv_without_file", {"@/autumn", "@/spring", "--csv"}},
-                      UsageRow{"pdf_not_yet", {"--csv", "@/out.csv", "--pdf", "@/out.pdf", "@/autumn", "@/spring"}}),
+    ::testing::Values(
+        UsageRow{"one_stage", {"--csv", "@/out.csv", "@/autumn"}},
+        UsageRow{"more_labels_than_stages",
+                 {"--label", "a", "--label", "b", "--label", "c", "@/autumn", "@/spring"}},
+        UsageRow{"csv_without_file", {"@/autumn", "@/spring", "--csv"}},
+        UsageRow{"pdf_not_yet",
+                 {"--csv", "@/out.csv", "--pdf", "@/out.pdf", "@/autumn", "@/spring"}}),
     RowName());
 
 TEST_F(CompareCommandLine, OddStagesAreNotedAndTheComparisonGoesOn)
 {
-    EXPECT_EQ(run({at("autumn"), at("autumn"), at("autumn/sub"), at("empty")}), 0) << m_err.toStdString();
+    EXPECT_EQ(run({at("autumn"), at("autumn"), at("autumn/sub"), at("empty")}), 0)
+        << m_err.toStdString();
     EXPECT_TRUE(m_out.contains("уже есть в этапе «autumn»")) << m_out.toStdString();
     EXPECT_TRUE(m_out.contains("лежит внутри")) << m_out.toStdString();
     EXPECT_TRUE(m_out.contains("«empty»: файлов 0")) << m_out.toStdString();
@@ -95,8 +100,8 @@ TEST_F(CompareCommandLine, OddStagesAreNotedAndTheComparisonGoesOn)
 
 TEST_F(CompareCommandLine, AnonymisedCsvHoldsCodesNotNamesNorPaths)
 {
-    EXPECT_EQ(run({"--anonymise", "--csv", at("out.csv"), "--label", "2027-05", "--label", "2026-09", at("spring"),
-                   at("autumn")}),
+    EXPECT_EQ(run({"--anonymise", "--csv", at("out.csv"), "--label", "2027-05", "--label",
+                   "2026-09", at("spring"), at("autumn")}),
               0);
     EXPECT_TRUE(read("out.csv").startsWith("\xEF\xBB\xBF"));
     const QString csv = QString::fromUtf8(read("out.csv"));
@@ -106,7 +111,8 @@ TEST_F(CompareCommandLine, AnonymisedCsvHoldsCodesNotNamesNorPaths)
     EXPECT_TRUE(csv.contains("Неверный формат файла: слишком велик")) << csv.toStdString();
     EXPECT_FALSE(csv.contains("Иванов", Qt::CaseInsensitive));
     EXPECT_FALSE(csv.contains(m_folder.path()));
-    EXPECT_TRUE(m_out.contains("Изменение ИФИ: пар 1,")) << m_out.toStdString(); // the every-character name
+    EXPECT_TRUE(m_out.contains("Изменение ИФИ: пар 1,"))
+        << m_out.toStdString(); // the every-character name
 
     EXPECT_EQ(run({"--csv", at("missing/out.csv"), at("spring"), at("autumn")}), 2);
     EXPECT_TRUE(read("out.csv").startsWith("\xEF\xBB\xBF"));

@@ -120,7 +120,7 @@ TEST_F(SummaryWindowTest, FailedExportIsReportedAndKeepsTheEarlierFile)
     EXPECT_TRUE(failures[0].startsWith(QStringLiteral("Не удалось записать")));
 }
 
-TEST_F(SummaryWindowTest, PdfIsDrawnWhileTheWindowAnswersAndОтменаKeepsTheEarlierFile)
+TEST_F(SummaryWindowTest, PdfIsDrawnWhileTheWindowAnswersAndCancelKeepsTheEarlierFile)
 {
     for (int i = 0; i < 120; ++i)
         write(QStringLiteral("g/%1.vnl").arg(i), Record(120, 80, 70, 30));

@@ -279,6 +279,11 @@ TEST_F(EditWindow, FocusColoursAndAutoSelect)
     focus(second);
     EXPECT_EQ(background(first), QColor(255, 255, 255));
     EXPECT_EQ(first.color(), clWhite);
+    // Without AutoSelect a field with decimals takes the caret just before its separator.
+    output.setAutoSelect(false);
+    focus(output);
+    EXPECT_EQ(output.selectedText(), "");
+    EXPECT_EQ(output.cursorPosition(), 1);
 }
 
 TEST_F(EditWindow, EnterMovesLikeTab)

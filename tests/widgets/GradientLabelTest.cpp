@@ -129,6 +129,9 @@ TEST(GradientLabel, AboutHeadingEndsThreeBlanksFromTheRightEdge)
     const int ink = rightmostInk(label->render(), qRgb(255, 255, 255));
     EXPECT_LE(ink, textEnd); // antialiasing may touch the column where the blanks begin
     EXPECT_GT(ink, textEnd - metrics.horizontalAdvance(QChar(u'е')));
+    // Right-aligned, the indent comes off the right side.
+    label->setIndent(8);
+    EXPECT_EQ(rightmostInk(label->render(), qRgb(255, 255, 255)), ink - 8);
 }
 
 TEST(GradientLabel, LineTypesPaintTwoPixelStrips)

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -112,8 +113,10 @@ TEST(LabelText, BreakingAndPlacement)
         EXPECT_EQ(layout.lines[0].topLeft.x(), 10);
         EXPECT_TRUE(layout.clip);
     }
-    const auto marked = LayOutText(QStringLiteral("&Open"), 0x20, box, metrics);
-    EXPECT_EQ(marked.lines[0].underline, 0);
+    // The marked character is underlined; a doubled mark is a plain "&" and marks nothing.
+    const std::pair<QString, int> marks[] = {{QStringLiteral("&Open"), 0}, {QStringLiteral("Open && close"), -1}};
+    for (const auto& [caption, underline] : marks)
+        EXPECT_EQ(LayOutText(caption, 0x20, box, metrics).lines[0].underline, underline) << caption.toStdString();
 }
 
 TEST(LabelText, EllipsisShortensATooWideLine)
