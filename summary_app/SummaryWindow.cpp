@@ -5,6 +5,7 @@
 #include "summary/SummaryReader.h"
 #include "summary/SummaryReport.h"
 #include "summary/SummaryTableModel.h"
+#include "summary_app/CompareWindow.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
@@ -91,6 +92,7 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
             exportPdf(path);
     });
     connect(ui.actionPrint, &QAction::triggered, this, &SummaryWindow::print);
+    connect(ui.actionCompare, &QAction::triggered, this, &SummaryWindow::openComparison);
     connect(ui.cancelButton, &QPushButton::clicked, this, [this] {
         if (isReporting())
             cancelReport();
@@ -328,4 +330,17 @@ void SummaryWindow::onReportFinished(bool cancelled, const QString& failure)
         ui.statusbar->showMessage(m_reportWhat + QStringLiteral(": готово"));
     updateActions();
     emit reportFinished(written);
+}
+
+void SummaryWindow::openComparison()
+{
+    // The group shown here is the natural first stage.
+    if (!m_compare) {
+        m_compare = std::make_unique<CompareWindow>();
+        if (!m_sources.isEmpty())
+            m_compare->addStage(m_sources);
+    }
+    m_compare->show();
+    m_compare->raise();
+    m_compare->activateWindow();
 }

@@ -13,6 +13,7 @@
 
 class QPrinter;
 class ReportWorker;
+class CompareWindow;
 class SummaryReader;
 class SummaryTableModel;
 
@@ -66,6 +67,7 @@ private:
     void updateCounts();
     void updateActions();
     void print();
+    void openComparison();
     void startReport(const QString& what, const std::function<QString(const PageProgress&)>& draw);
     void onReportPage(int page, int pageCount);
     void onReportFinished(bool cancelled, const QString& failure);
@@ -79,5 +81,6 @@ private:
     ReportWorker* m_report = nullptr; // deletes itself on its thread once finished
     QString m_reportWhat;
     QStringList m_sources;
+    std::unique_ptr<CompareWindow> m_compare;
     QList<SkippedPath> m_skipped;
 };

@@ -1,4 +1,6 @@
 #include "summary_app/CommandLine.h"
+#include "summary_app/CompareCommandLine.h"
+#include "summary_app/CompareWindow.h"
 #include "summary_app/SummaryWindow.h"
 #include "widgets/Fonts.h"
 #include "widgets/QtTranslations.h"
@@ -24,7 +26,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(VORNALE_VERSION));
     const QStringList arguments = Arguments(argc, argv);
-    if (WantsCommandLine(arguments)) {
+    CompareRequest comparison;
+    const bool compareWindow = CompareWantsWindow(arguments, comparison);
+    if (!compareWindow && WantsCommandLine(arguments)) {
         QTextStream out(stdout);
         QTextStream err(stderr);
         // Only the report needs fonts and painting, and even it never needs a display.
@@ -46,6 +50,14 @@ int main(int argc, char** argv)
     const std::unique_ptr<QTranslator> qtTranslations = LoadQtRussianTranslations();
     if (qtTranslations)
         QApplication::installTranslator(qtTranslations.get());
+    if (compareWindow) {
+        CompareWindow window;
+        for (qsizetype i = 0; i < comparison.stagePaths.size(); ++i)
+            window.addStage({comparison.stagePaths[i]}, comparison.labels.value(i));
+        window.show();
+        window.compare();
+        return app.exec();
+    }
     SummaryWindow window;
     window.show();
     QStringList paths = arguments.mid(1);
