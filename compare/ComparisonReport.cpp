@@ -18,15 +18,18 @@ using StageColumn = ComparisonTable::StageColumn;
 
 const QString kTitle = QStringLiteral("Сравнение обследований");
 
-// The fills after the levels' (LevelCellFills): a person who got worse, a stage without a value.
+// The fills after the levels' (LevelCellFills): a person who got worse (crossed, or only tinted
+// where a cross would crowd a number), a stage without a value.
 const int kWorseFill = 4;
 const int kGapFill = 5;
+const int kWorseTintFill = 6;
 
 QList<CellFill> ReportFills()
 {
     QList<CellFill> fills = LevelCellFills();
     fills.append({QColor(0xff, 0xd0, 0xd0), CellMark::Cross});
     fills.append({QColor(0xe4, 0xe4, 0xe4), CellMark::None});
+    fills.append({QColor(0xff, 0xd0, 0xd0), CellMark::None});
     return fills;
 }
 
@@ -34,11 +37,11 @@ QList<CellFill> ReportFills()
 qreal ColumnWidth(PersonColumn column)
 {
     switch (column) {
-    case PersonColumn::Person: return 30;
+    case PersonColumn::Person: return 28;
     case PersonColumn::Sex: return 6;
-    case PersonColumn::Marks: return 20;
-    case PersonColumn::Change: return 11;
-    case PersonColumn::Direction: return 11;
+    case PersonColumn::Marks: return 16;
+    case PersonColumn::Change: return 13;
+    case PersonColumn::Direction: return 14;
     case PersonColumn::Count: break;
     }
     return 0;
@@ -47,15 +50,30 @@ qreal ColumnWidth(PersonColumn column)
 qreal ColumnWidth(StageColumn column)
 {
     switch (column) {
-    case StageColumn::Index: return 9;
+    case StageColumn::Index: return 12;
     case StageColumn::Level: return 26;
-    case StageColumn::Kerdo: return 8;
-    case StageColumn::Balance: return 17;
-    case StageColumn::State: return 16;
+    case StageColumn::Kerdo: return 12;
+    case StageColumn::Balance: return 20;
+    case StageColumn::State: return 15;
     case StageColumn::File:
     case StageColumn::Count: break;
     }
     return 0;
+}
+
+// Short, so a caption fits its column in two lines: the stage's label, then what the column holds.
+QString Caption(StageColumn column)
+{
+    switch (column) {
+    case StageColumn::Index: return QStringLiteral("ИФИ");
+    case StageColumn::Level: return QStringLiteral("уровень адаптации");
+    case StageColumn::Kerdo: return QStringLiteral("Кердо");
+    case StageColumn::Balance: return QStringLiteral("баланс");
+    case StageColumn::State: return QStringLiteral("состояние");
+    case StageColumn::File:
+    case StageColumn::Count: break;
+    }
+    return {};
 }
 
 Qt::Alignment Alignment(StageColumn column)
@@ -85,6 +103,7 @@ struct PrintedTable
 {
     QList<PrintedColumn> columns;
     std::vector<PrintedRow> rows;
+    qsizetype changeCell = -1;
 };
 
 std::shared_ptr<const PrintedTable> PrintTable(const Comparison& comparison, const ComparisonTable& table,
@@ -107,11 +126,13 @@ std::shared_ptr<const PrintedTable> PrintTable(const Comparison& comparison, con
         for (StageColumn column : {StageColumn::Index, StageColumn::Level, StageColumn::Kerdo, StageColumn::Balance,
                                    StageColumn::State}) {
             const qsizetype cell = StageColumnIndex(table, stageCount, s, column);
-            columns.append({captions.value(cell), ColumnWidth(column), Alignment(column)});
+            columns.append({QStringLiteral("%1: %2").arg(comparison.stages[s].input.label, Caption(column)),
+                            ColumnWidth(column), Alignment(column)});
             printed->columns.append({cell, s, column == StageColumn::Level, column == StageColumn::State, false});
         }
     }
     addPerson(PersonColumn::Change, Qt::AlignRight);
+    printed->changeCell = PersonColumnIndex(table, PersonColumn::Change);
     addPerson(PersonColumn::Direction, Qt::AlignLeft);
 
     printed->rows.reserve(std::size_t(table.rowCount()));
@@ -132,13 +153,14 @@ std::shared_ptr<const PrintedTable> PrintTable(const Comparison& comparison, con
 
 TableRow RowCells(const PrintedTable& printed, qsizetype index)
 {
+    const qsizetype changeCell = printed.changeCell;
     const PrintedRow& row = printed.rows[std::size_t(index)];
     TableRow cells;
     cells.reserve(printed.columns.size());
     for (const PrintedColumn& column : printed.columns) {
         TableCell cell{row.cells.value(column.cell)};
         if (column.marksWorse && row.worse)
-            cell.fill = kWorseFill;
+            cell.fill = column.cell == changeCell ? kWorseTintFill : kWorseFill;
         else if (column.isLevel && row.levels[column.stage])
             cell.fill = LevelFill(*row.levels[column.stage]);
         else if (column.isState && !row.levels[column.stage])
@@ -176,6 +198,7 @@ void DrawTransitions(QPainter& painter, const QRectF& area, const GroupFigures& 
     qreal widest = 0;
     for (AdaptationLevel level : kAllLevels)
         widest = std::max(widest, metrics.horizontalAdvance(QStringLiteral("4  ") + LevelText(level)));
+    widest += metrics.averageCharWidth() * 2;
     const QString total = QStringLiteral("Всего");
     const qreal cell = std::min((area.width() - widest) / 5, metrics.horizontalAdvance(total) * 2);
     const qreal rowHeight = line * 1.3;
