@@ -26,20 +26,24 @@ qreal Hairline(const QFontMetricsF& metrics)
     return std::max(1.0, metrics.height() / 14);
 }
 
-// The levels' legend in rows of two across `width`; returns its height.
+// The levels' legend, two entries a row when they fit, else one; returns its height.
 qreal DrawLegend(QPainter& painter, const QPointF& topLeft, qreal width, const QFontMetricsF& metrics)
 {
     const qreal box = metrics.ascent();
-    const qreal cell = width / 2;
+    qreal widest = 0;
+    for (AdaptationLevel level : kAllLevels)
+        widest = std::max(widest, metrics.horizontalAdvance(LevelText(level)) + box * 2);
+    const std::size_t perRow = widest * 2 <= width ? 2 : 1;
+    const qreal cell = width / qreal(perRow);
     for (std::size_t i = 0; i < kAllLevels.size(); ++i) {
-        const QPointF at(topLeft.x() + qreal(i % 2) * cell, topLeft.y() + qreal(i / 2) * metrics.lineSpacing());
+        const QPointF at(topLeft.x() + qreal(i % perRow) * cell, topLeft.y() + qreal(i / perRow) * metrics.lineSpacing());
         const QRectF sample(at.x(), at.y() + (metrics.height() - box) / 2, box, box);
         painter.fillRect(sample, LevelQColor(kAllLevels[i]));
         painter.drawRect(sample);
         painter.drawText(QPointF(sample.right() + box / 2, at.y() + metrics.ascent()),
                          metrics.elidedText(LevelText(kAllLevels[i]), Qt::ElideRight, cell - box * 2));
     }
-    return 2 * metrics.lineSpacing();
+    return qreal((kAllLevels.size() + perRow - 1) / perRow) * metrics.lineSpacing();
 }
 
 } // namespace
@@ -243,8 +247,11 @@ void DrawIndexCourse(QPainter& painter, const QRectF& area, const QStringList& s
         painter.setBrush(ink);
         painter.drawEllipse(at, dot, dot);
         painter.setBrush(Qt::NoBrush);
-        painter.drawText(QRectF(at.x() + dot * 2, at.y() - metrics.height(), slot / 2, metrics.height()),
-                         Qt::AlignLeft | Qt::AlignBottom, points[s].text);
+        // On a white ground, so a band's caption under it does not blur the value.
+        const QRectF value(at.x() + dot * 2, at.y() - metrics.height() - dot,
+                           metrics.horizontalAdvance(points[s].text) + dot * 2, metrics.height());
+        painter.fillRect(value, Qt::white);
+        painter.drawText(value, Qt::AlignCenter, points[s].text);
     }
     painter.restore();
 }

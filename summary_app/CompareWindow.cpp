@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollBar>
 
 namespace {
 
@@ -25,6 +26,19 @@ QTableWidgetItem* Item(const QString& text, Qt::Alignment alignment = Qt::AlignC
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(alignment);
     return item;
+}
+
+// As tall as its rows, so no empty space hangs below a short table.
+void FitHeight(QTableWidget& table)
+{
+    table.resizeColumnsToContents();
+    table.resizeRowsToContents();
+    int height = table.horizontalHeader()->sizeHint().height() + 2 * table.frameWidth();
+    for (int row = 0; row < table.rowCount(); ++row)
+        height += table.rowHeight(row);
+    if (table.horizontalHeader()->length() > table.viewport()->width())
+        height += table.horizontalScrollBar()->sizeHint().height();
+    table.setMaximumHeight(height);
 }
 
 // A caption broken at its blanks, so long level names take narrow columns.
@@ -59,8 +73,7 @@ void FillShares(QTableWidget& table, const Comparison& comparison, const GroupFi
         for (VegetativeBalance balance : kAllBalances)
             table.setItem(s, column++, share(counts.balance(balance)));
     }
-    table.resizeColumnsToContents();
-    table.resizeRowsToContents();
+    FitHeight(table);
 }
 
 void FillTransitions(QTableWidget& table, const GroupFigures& figures, const QString& first, const QString& last)
@@ -96,11 +109,21 @@ void FillTransitions(QTableWidget& table, const GroupFigures& figures, const QSt
     }
     for (int to = 0; to <= n; ++to)
         table.setItem(n, to, Item(QString::number(columnTotals[std::size_t(to)])));
-    for (int i = 0; i < n; ++i)
-        table.horizontalHeaderItem(i)->setBackground(LevelQColor(kAllLevels[std::size_t(i)]));
+    for (int i = 0; i < n; ++i) {
+        const QColor color = LevelQColor(kAllLevels[std::size_t(i)]);
+        table.horizontalHeaderItem(i)->setBackground(color);
+        table.horizontalHeaderItem(i)->setForeground(TextColorOn(color));
+    }
     table.setToolTip(QStringLiteral("Строка — уровень на этапе «%1», столбец — на этапе «%2»").arg(first, last));
-    table.resizeColumnsToContents();
-    table.resizeRowsToContents();
+    FitHeight(table);
+}
+
+int WidestLevelText(const QFontMetrics& metrics)
+{
+    int widest = 0;
+    for (AdaptationLevel level : kAllLevels)
+        widest = std::max(widest, metrics.horizontalAdvance(LevelText(level)));
+    return widest;
 }
 
 } // namespace
@@ -120,6 +143,7 @@ CompareWindow::CompareWindow(QWidget* parent)
     ui.personView->setModel(&m_sorted);
     ui.personView->setSortingEnabled(true);
     ui.personView->horizontalHeader()->setDefaultSectionSize(80);
+    ui.personView->verticalHeader()->hide();
     ui.personView->verticalHeader()->setDefaultSectionSize(ui.personView->fontMetrics().height() + 6);
     ui.sharesTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui.mainSplitter->setStretchFactor(0, 3);
@@ -287,15 +311,17 @@ void CompareWindow::showComparison()
     // The table starts with those who got worse first.
     ui.personView->sortByColumn(m_model->column(PersonColumn::Change), Qt::AscendingOrder);
     for (std::size_t s = 0; s < m_model->stageCount(); ++s) {
-        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Level), 190);
+        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Level), WidestLevelText(ui.personView->fontMetrics()) + 12);
         ui.personView->setColumnWidth(m_model->column(s, StageColumn::Balance), 130);
         ui.personView->setColumnWidth(m_model->column(s, StageColumn::State), 130);
         ui.personView->setColumnWidth(m_model->column(s, StageColumn::Index), 60);
-        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Kerdo), 60);
+        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Kerdo), 70);
     }
     ui.personView->setColumnWidth(m_model->column(PersonColumn::Person), 170);
     ui.personView->setColumnWidth(m_model->column(PersonColumn::Sex), 40);
     ui.personView->setColumnWidth(m_model->column(PersonColumn::Marks), 120);
+    ui.personView->setColumnWidth(m_model->column(PersonColumn::Change), 110);
+    ui.personView->setColumnWidth(m_model->column(PersonColumn::Direction), 100);
     // The change and the direction next to the name, where the eye starts.
     QHeaderView* header = ui.personView->horizontalHeader();
     header->moveSection(header->visualIndex(m_model->column(PersonColumn::Change)), 3);
@@ -326,6 +352,8 @@ void CompareWindow::showFigures()
     }
     ui.statisticsLabel->setText(lines.join(u'\n'));
     ui.sharesChart->setStages(StageLevelCountsOf(comparison, figures));
+    // The group's tables as tall as they need; the persons get the rest.
+    ui.figuresPanel->setMaximumHeight(ui.figuresPanel->sizeHint().height());
 }
 
 void CompareWindow::showSelectedPerson()

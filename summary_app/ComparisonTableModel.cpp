@@ -161,10 +161,9 @@ QVariant ComparisonTableModel::data(const QModelIndex& index, int role) const
 QVariant ComparisonTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_captions.size()) {
-        // The stage's label on a line of its own keeps the columns narrow.
+        // The stage's label and each word on a line of its own keep the columns narrow.
         QString caption = m_captions[section];
-        caption.replace(QStringLiteral(": "), QStringLiteral(":\n"));
-        return caption;
+        return caption.replace(u' ', u'\n');
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
