@@ -40,8 +40,8 @@ qreal ColumnWidth(PersonColumn column)
     case PersonColumn::Person: return 28;
     case PersonColumn::Sex: return 6;
     case PersonColumn::Marks: return 16;
-    case PersonColumn::Change: return 13;
-    case PersonColumn::Direction: return 14;
+    case PersonColumn::Change: return 15;
+    case PersonColumn::Direction: return 16;
     case PersonColumn::Count: break;
     }
     return 0;
