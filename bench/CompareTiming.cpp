@@ -29,13 +29,13 @@ void Summarise(const QString& folder, const QString& csv)
     SummaryRows rows;
     rows.reserve(list.files.size());
     for (const QString& path : list.files)
-        rows.append(AssessRecordFile(path));
+        rows.append(AssessRecordFile(path, Separators::current()));
     WriteSummaryCsv(csv, rows);
 }
 
 void Compare(const QString& a, const QString& b, const QString& csv)
 {
-    const Comparison comparison = RunComparison(OrderStages({{{a}, {}}, {{b}, {}}}));
+    const Comparison comparison = RunComparison(OrderStages({{{a}, {}}, {{b}, {}}}), Separators::current());
     ComputeGroupFigures(comparison);
     ComparisonTable table(comparison, false);
     table.setOrder(ComparisonTable::Order::WorseFirst);

@@ -22,7 +22,7 @@ SummaryRows ReadGroup(const QString& folder)
 {
     SummaryRows rows;
     for (const QString& path : FindRecordFiles({folder}).files)
-        rows.append(AssessRecordFile(path));
+        rows.append(AssessRecordFile(path, Separators::current()));
     return rows;
 }
 

@@ -55,8 +55,8 @@ void NoteOverlappingStages(std::vector<StageResult>& stages)
 
 } // namespace
 
-Comparison RunComparison(const QList<StageInput>& stages, const std::atomic<bool>* cancel,
-                         const ComparisonProgress& progress, Separators separators)
+Comparison RunComparison(const QList<StageInput>& stages, Separators separators, const std::atomic<bool>* cancel,
+                         const ComparisonProgress& progress)
 {
     Comparison comparison;
     std::vector<RecordFileList> lists;

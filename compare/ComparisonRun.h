@@ -12,7 +12,8 @@ using ComparisonProgress = std::function<void(qsizetype done, qsizetype total)>;
 // Reads every stage (in the order given; see OrderStages) as the summary reads a group, notes
 // what looks wrong about the stages themselves (a path given in two stages, a stage's folder
 // inside another's, a stage without record files), and matches the persons. Touches no widget, so a
-// window runs it on a working thread; it stops early, marked cancelled, once `cancel` is true.
-// `separators` are the regional settings read on the GUI thread, as the summary's reader takes them.
-Comparison RunComparison(const QList<StageInput>& stages, const std::atomic<bool>* cancel = nullptr,
-                         const ComparisonProgress& progress = {}, Separators separators = Separators::current());
+// window runs it on a working thread, with the separators read on the GUI thread; it stops early,
+// marked cancelled, once `cancel` is true.
+Comparison RunComparison(const QList<StageInput>& stages, Separators separators,
+                         const std::atomic<bool>* cancel = nullptr,
+                         const ComparisonProgress& progress = {});

@@ -9,7 +9,7 @@ void RegisterComparisonTypes()
 
 void ComparisonWorker::run(const QList<StageInput>& stages, Separators separators)
 {
-    Comparison comparison = RunComparison(
-        stages, &m_cancel, [this](qsizetype done, qsizetype total) { emit progress(done, total); }, separators);
+    Comparison comparison = RunComparison(stages, separators, &m_cancel,
+                                          [this](qsizetype done, qsizetype total) { emit progress(done, total); });
     emit finished(std::make_shared<const Comparison>(std::move(comparison)));
 }

@@ -104,7 +104,7 @@ QByteArray CsvLine(std::span<const QString> cells, QChar decimal)
     return line.toUtf8();
 }
 
-QString WriteCsvFile(const QString& path, std::span<const QString> captions, qsizetype count,
+QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
                      const std::function<QStringList(qsizetype)>& cellsAt)
 {
     const QChar decimal = regionalSettings().decimalSeparator();
@@ -130,7 +130,8 @@ QString WriteCsvFile(const QString& path, std::span<const QString> captions, qsi
 
 QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt)
 {
-    return WriteCsvFile(path, SummaryColumnCaptions(), count, [&rowAt](qsizetype i) {
+    const SummaryCells& captions = SummaryColumnCaptions();
+    return WriteCsvFile(path, QStringList(captions.begin(), captions.end()), count, [&rowAt](qsizetype i) {
         const SummaryCells cells = SummaryRowCells(rowAt(i));
         return QStringList(cells.begin(), cells.end());
     });

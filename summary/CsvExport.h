@@ -33,7 +33,7 @@ QByteArray CsvLine(std::span<const QString> cells, QChar decimal);
 // Writes the captions and `count` lines of cells through a temporary file that replaces `path`
 // only when all of it is written, so a failed export leaves an earlier file as it was. Returns an
 // empty text on success, else the reason.
-QString WriteCsvFile(const QString& path, std::span<const QString> captions, qsizetype count,
+QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
                      const std::function<QStringList(qsizetype)>& cellsAt);
 
 // Writes the header and every row through a temporary file that replaces `path` only when all

@@ -108,7 +108,8 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
 
 int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err)
 {
-    const auto shared = std::make_shared<const Comparison>(RunComparison(Stages(request)));
+    const auto shared =
+        std::make_shared<const Comparison>(RunComparison(Stages(request), Separators::current()));
     const Comparison& comparison = *shared;
     const int skipped = ReportSkipped(comparison, err);
 

@@ -18,7 +18,8 @@ protected:
         testsupport::WriteStage(at("autumn"), {{"Иванов Иван", 120}, {"Петров Пётр", 160}, {"Сидоров Олег", 120}});
         testsupport::WriteStage(at("spring"), {{"Иванов Иван", 190}, {"Петров Петр", 120}});
         comparison = std::make_shared<const Comparison>(
-            RunComparison({{{at("autumn")}, QStringLiteral("осень")}, {{at("spring")}, QStringLiteral("весна")}}));
+            RunComparison({{{at("autumn")}, QStringLiteral("осень")}, {{at("spring")}, QStringLiteral("весна")}},
+                          Separators::current()));
     }
     QString at(const QString& name) const { return m_folder.filePath(name); }
     static QString Row(const TableReport& report, qsizetype row)

@@ -82,7 +82,8 @@ TEST(KnownMoves, AreFoundExactlyAndNothingElseIsPaired)
     testsupport::WriteFile(root.filePath("may/broken.vnl"), "not a record");
 
     const Comparison comparison = RunComparison(OrderStages(
-        {{{root.filePath("september")}, "01.09.2026"}, {{root.filePath("may")}, "2027-05"}}));
+        {{{root.filePath("september")}, "01.09.2026"}, {{root.filePath("may")}, "2027-05"}}),
+        Separators::current());
     const GroupFigures figures = ComputeGroupFigures(comparison);
     EXPECT_EQ(figures.transitions, moves);
     int better = 0, worse = 0, same = 0;
@@ -125,11 +126,11 @@ TEST(ComparisonRun, ReportsProgressToTheEndAndStopsWhenCancelled)
     const auto progress = [&](qsizetype done, qsizetype total) {
         last = done == total ? done : -1;
     };
-    EXPECT_FALSE(RunComparison(stages, &cancel, progress).cancelled);
+    EXPECT_FALSE(RunComparison(stages, Separators::current(), &cancel, progress).cancelled);
     EXPECT_EQ(last, 2);
     cancel = true;
     last = 0;
-    const Comparison cancelled = RunComparison(stages, &cancel, progress);
+    const Comparison cancelled = RunComparison(stages, Separators::current(), &cancel, progress);
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_TRUE(cancelled.stages[1].rows.isEmpty());
     EXPECT_EQ(last, 0);
