@@ -112,6 +112,10 @@ TEST_F(CompareCommandLine, AnonymisedCsvHoldsCodesNotNamesNorPaths)
     EXPECT_TRUE(m_out.contains("Изменение ИФИ: пар 1,"))
         << m_out.toStdString(); // the every-character name
 
+    // The report goes through the same option, and a usage error writes none.
+    EXPECT_EQ(run({"--anonymise", "--pdf", at("out.pdf"), at("spring"), at("autumn")}), 0);
+    EXPECT_TRUE(read("out.pdf").startsWith("%PDF"));
+
     EXPECT_EQ(run({"--csv", at("missing/out.csv"), at("spring"), at("autumn")}), 2);
     EXPECT_TRUE(read("out.csv").startsWith("\xEF\xBB\xBF"));
 }
