@@ -37,11 +37,11 @@ QList<CellFill> ReportFills()
 qreal ColumnWidth(PersonColumn column)
 {
     switch (column) {
-    case PersonColumn::Person: return 28;
+    case PersonColumn::Person: return 22;
     case PersonColumn::Sex: return 6;
-    case PersonColumn::Marks: return 16;
-    case PersonColumn::Change: return 15;
-    case PersonColumn::Direction: return 16;
+    case PersonColumn::Marks: return 14;
+    case PersonColumn::Change: return 17;
+    case PersonColumn::Direction: return 17;
     case PersonColumn::Count: break;
     }
     return 0;
@@ -51,9 +51,9 @@ qreal ColumnWidth(StageColumn column)
 {
     switch (column) {
     case StageColumn::Index: return 12;
-    case StageColumn::Level: return 26;
-    case StageColumn::Kerdo: return 12;
-    case StageColumn::Balance: return 20;
+    case StageColumn::Level: return 31;
+    case StageColumn::Kerdo: return 11;
+    case StageColumn::Balance: return 21;
     case StageColumn::State: return 15;
     case StageColumn::File:
     case StageColumn::Count: break;
@@ -126,7 +126,10 @@ std::shared_ptr<const PrintedTable> PrintTable(const Comparison& comparison, con
         for (StageColumn column : {StageColumn::Index, StageColumn::Level, StageColumn::Kerdo, StageColumn::Balance,
                                    StageColumn::State}) {
             const qsizetype cell = StageColumnIndex(table, stageCount, s, column);
-            columns.append({QStringLiteral("%1: %2").arg(comparison.stages[s].input.label, Caption(column)),
+            // The label kept on one line (shortened if need be), what the column holds below it.
+            QString label = comparison.stages[s].input.label;
+            label.replace(u' ', QChar(0x00A0));
+            columns.append({QStringLiteral("%1: %2").arg(label, Caption(column)),
                             ColumnWidth(column), Alignment(column)});
             printed->columns.append({cell, s, column == StageColumn::Level, column == StageColumn::State, false});
         }
