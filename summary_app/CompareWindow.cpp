@@ -4,7 +4,6 @@
 #include "compare/ComparisonReport.h"
 #include "compare/GroupFigures.h"
 #include "summary/CountsChart.h"
-#include "summary/ReportWorker.h"
 #include "summary/SummaryReport.h"
 #include "summary_app/ComparisonTableModel.h"
 #include "summary_app/StageListModel.h"
@@ -204,6 +203,8 @@ CompareWindow::CompareWindow(QWidget* parent)
     });
     connect(ui.actionPrint, &QAction::triggered, this, &CompareWindow::print);
     connect(ui.cancelButton, &QPushButton::clicked, this, &CompareWindow::cancel);
+    connect(&m_report, &BackgroundReport::pageStarted, this, &CompareWindow::onReportPage);
+    connect(&m_report, &BackgroundReport::finished, this, &CompareWindow::onReportFinished);
     connect(m_stages.get(), &QAbstractItemModel::rowsInserted, this, &CompareWindow::updateActions);
     connect(m_stages.get(), &QAbstractItemModel::rowsRemoved, this, &CompareWindow::updateActions);
     connect(ui.stageView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -220,8 +221,6 @@ CompareWindow::~CompareWindow()
 {
     if (m_worker != nullptr)
         m_worker->cancel();
-    if (m_report != nullptr)
-        m_report->cancel();
     m_thread.quit();
     m_thread.wait();
 }
@@ -273,8 +272,7 @@ void CompareWindow::cancel()
     // Either worker stops soon on its own thread; until it reports, the panel stays.
     if (m_worker != nullptr)
         m_worker->cancel();
-    if (m_report != nullptr)
-        m_report->cancel();
+    m_report.cancel();
     ui.progressLabel->setText(QStringLiteral("Отмена…"));
 }
 
@@ -423,60 +421,39 @@ void CompareWindow::print()
     if (!choosePrinter(*printer))
         return;
     const TableReport report = BuildComparisonReport({m_model->comparison(), m_model->table()->anonymised()});
-    startReport(QStringLiteral("Печать"), [printer, report](const PageProgress& progress) {
-        const bool printed = PrintTableReport(*printer, report, [&](int page, int pageCount) {
-            if (progress(page, pageCount))
-                return true;
-            printer->abort(); // while the painter is still active, so nothing is sent
-            return false;
-        });
-        return printed ? QString() : QStringLiteral("Не удалось напечатать отчет");
-    });
+    startReport(QStringLiteral("Печать"),
+                PrintingDraw(printer, [report](QPagedPaintDevice& device, const PageProgress& progress) {
+                    return PrintTableReport(device, report, progress);
+                }));
 }
 
-void CompareWindow::startReport(const QString& what, const std::function<QString(const PageProgress&)>& draw)
+void CompareWindow::startReport(const QString& what, const BackgroundReport::Draw& draw)
 {
-    m_report = new ReportWorker;
-    m_report->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::finished, m_report, &QObject::deleteLater);
-    connect(m_report, &ReportWorker::pageStarted, this, &CompareWindow::onReportPage);
-    connect(m_report, &ReportWorker::finished, this, &CompareWindow::onReportFinished);
-    m_reportWhat = what;
     showProgress(what + QStringLiteral("…"));
+    m_report.start(what, draw, [gate = workGate](int) {
+        if (gate)
+            gate();
+    });
     updateActions();
-    const ReportWorker::Job job = [draw, gate = workGate](const PageProgress& progress) {
-        return draw([&](int page, int pageCount) {
-            if (gate)
-                gate();
-            return progress(page, pageCount);
-        });
-    };
-    QMetaObject::invokeMethod(m_report, [worker = m_report, job] { worker->run(job); }, Qt::QueuedConnection);
 }
 
 void CompareWindow::onReportPage(int page, int pageCount)
 {
-    if (m_report == nullptr || sender() != m_report)
-        return;
     ui.progressBar->setRange(0, pageCount);
     ui.progressBar->setValue(page);
-    ui.progressLabel->setText(QStringLiteral("%1: стр. %2 из %3").arg(m_reportWhat).arg(page + 1).arg(pageCount));
+    ui.progressLabel->setText(m_report.pageText(page, pageCount));
 }
 
 void CompareWindow::onReportFinished(bool cancelled, const QString& failure)
 {
-    if (m_report == nullptr || sender() != m_report)
-        return;
-    m_report->deleteLater();
-    m_report = nullptr;
     ui.progressPanel->hide();
     const bool written = !cancelled && failure.isEmpty();
     if (cancelled)
-        ui.statusbar->showMessage(m_reportWhat + QStringLiteral(": отменено"));
+        ui.statusbar->showMessage(m_report.what() + QStringLiteral(": отменено"));
     else if (!written)
         reportFailure(failure);
     else
-        ui.statusbar->showMessage(m_reportWhat + QStringLiteral(": готово"));
+        ui.statusbar->showMessage(m_report.what() + QStringLiteral(": готово"));
     updateActions();
     emit reportFinished(written);
 }

@@ -2,6 +2,7 @@
 
 #include "compare/ComparisonWorker.h"
 #include "summary/TableReport.h"
+#include "summary_app/BackgroundReport.h"
 #include "ui_CompareWindow.h"
 
 #include <QMainWindow>
@@ -13,7 +14,6 @@
 
 class QPrinter;
 class ComparisonTableModel;
-class ReportWorker;
 class StageListModel;
 
 // Examinations of one group side by side: choose the stages (add, label, reorder, remove), then
@@ -32,7 +32,7 @@ public:
     // Starts comparing the stages as listed (ordered by date when every label is one).
     void compare();
     void cancel();
-    bool isBusy() const { return m_worker != nullptr || m_report != nullptr; }
+    bool isBusy() const { return m_worker != nullptr || m_report.isRunning(); }
 
     bool exportCsv(const QString& path);
     // Starts writing the PDF; reportFinished tells how it ended.
@@ -63,7 +63,7 @@ private:
     void showSelectedPerson();
     void updateActions();
     void print();
-    void startReport(const QString& what, const std::function<QString(const PageProgress&)>& draw);
+    void startReport(const QString& what, const BackgroundReport::Draw& draw);
     void onReportPage(int page, int pageCount);
     void onReportFinished(bool cancelled, const QString& failure);
     void showProgress(const QString& text);
@@ -75,6 +75,5 @@ private:
     QSortFilterProxyModel m_sorted;
     QThread m_thread;
     ComparisonWorker* m_worker = nullptr;
-    ReportWorker* m_report = nullptr;
-    QString m_reportWhat;
+    BackgroundReport m_report{QStringLiteral("comparison report")};
 };

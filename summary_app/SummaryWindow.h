@@ -2,6 +2,7 @@
 
 #include "summary/SummaryRow.h"
 #include "summary/TableReport.h"
+#include "summary_app/BackgroundReport.h"
 #include "ui_SummaryWindow.h"
 
 #include <QMainWindow>
@@ -12,7 +13,6 @@
 #include <memory>
 
 class QPrinter;
-class ReportWorker;
 class CompareWindow;
 class SummaryReader;
 class SummaryTableModel;
@@ -37,7 +37,7 @@ public:
     // Starts writing the PDF; reportFinished tells how it ended.
     void exportPdf(const QString& path);
     void cancelReport();
-    bool isReporting() const { return m_report != nullptr; }
+    bool isReporting() const { return m_report.isRunning(); }
 
     SummaryTableModel* model() const { return m_model.get(); }
     QSortFilterProxyModel* sortedModel() { return &m_sorted; }
@@ -68,7 +68,7 @@ private:
     void updateActions();
     void print();
     void openComparison();
-    void startReport(const QString& what, const std::function<QString(const PageProgress&)>& draw);
+    void startReport(const QString& what, const BackgroundReport::Draw& draw);
     void onReportPage(int page, int pageCount);
     void onReportFinished(bool cancelled, const QString& failure);
 
@@ -77,9 +77,7 @@ private:
     QSortFilterProxyModel m_sorted;
     QThread m_thread;
     SummaryReader* m_reader = nullptr;
-    QThread m_reportThread;
-    ReportWorker* m_report = nullptr; // deletes itself on its thread once finished
-    QString m_reportWhat;
+    BackgroundReport m_report{QStringLiteral("summary report")};
     QStringList m_sources;
     std::unique_ptr<CompareWindow> m_compare;
     QList<SkippedPath> m_skipped;
