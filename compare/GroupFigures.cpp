@@ -110,6 +110,13 @@ QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& 
             line += QStringLiteral(" %1").arg(count, 5);
         lines << line;
     }
+    lines << StatisticsLines(figures);
+    return lines;
+}
+
+QStringList StatisticsLines(const GroupFigures& figures)
+{
+    QStringList lines;
     lines << QStringLiteral("Уровень: лучше %1, так же %2, хуже %3")
                  .arg(figures.better)
                  .arg(figures.same)

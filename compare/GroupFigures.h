@@ -36,3 +36,7 @@ QString PercentText(int part, int whole);
 // The figures as lines of text for standard output: shares per stage, the transition table, the
 // pairs, the mean change with its interval and both p-values.
 QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& figures);
+
+// The lines of GroupFiguresLines after the transition table: the level's directions, the mean
+// change with its interval and both tests.
+QStringList StatisticsLines(const GroupFigures& figures);

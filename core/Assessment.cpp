@@ -16,13 +16,10 @@ double stored(long double value) { return static_cast<double>(value); }
 AdaptationLevel classifyIndex(double index)
 {
     const long double x = index;
-    if (x < 2.52L)
-        return AdaptationLevel::Satisfactory;
-    if (x < 3.09L)
-        return AdaptationLevel::Strain;
-    if (x < 3.49L)
-        return AdaptationLevel::Unsatisfactory;
-    return AdaptationLevel::Breakdown;
+    int level = 1;
+    for (long double threshold : kLevelThresholds)
+        level += x >= threshold ? 1 : 0;
+    return AdaptationLevel(level);
 }
 
 VegetativeBalance classifyKerdo(double kerdo, double vagotonia, double sympathicotonia)

@@ -8,6 +8,10 @@
 
 enum class AdaptationLevel { Satisfactory = 1, Strain, Unsatisfactory, Breakdown };
 
+// The index at which each level after Satisfactory begins: below the first, Satisfactory; from
+// the last on, Breakdown. Exact decimal values, compared in extended precision.
+inline constexpr long double kLevelThresholds[] = {2.52L, 3.09L, 3.49L};
+
 enum class VegetativeBalance { Vagotonia, NormalBalance, Sympathicotonia };
 
 // Everything computed from one accepted record, in the order it is computed.

@@ -5,8 +5,6 @@
 #include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -52,19 +50,9 @@ constexpr int kNotAssessedFill = int(kAllLevels.size());
 
 QList<CellFill> ReportFills()
 {
-    const CellMark marks[] = {CellMark::Circle, CellMark::Triangle, CellMark::FilledTriangle, CellMark::FilledSquare};
-    QList<CellFill> fills;
-    for (std::size_t i = 0; i < kAllLevels.size(); ++i) {
-        const TColor c = LevelColorTo(kAllLevels[i]);
-        fills.append({QColor(RedOf(c), GreenOf(c), BlueOf(c)), marks[i]});
-    }
+    QList<CellFill> fills = LevelCellFills();
     fills.append({QColor(0xff, 0xe0, 0xe0), CellMark::None});
     return fills;
-}
-
-int LevelFill(AdaptationLevel level)
-{
-    return int(std::find(kAllLevels.begin(), kAllLevels.end(), level) - kAllLevels.begin());
 }
 
 QString Share(int count, int of, QChar decimal)
@@ -93,6 +81,22 @@ QString NameOf(const QString& source)
 }
 
 } // namespace
+
+QList<CellFill> LevelCellFills()
+{
+    const CellMark marks[] = {CellMark::Circle, CellMark::Triangle, CellMark::FilledTriangle, CellMark::FilledSquare};
+    QList<CellFill> fills;
+    for (std::size_t i = 0; i < kAllLevels.size(); ++i) {
+        const TColor c = LevelColorTo(kAllLevels[i]);
+        fills.append({QColor(RedOf(c), GreenOf(c), BlueOf(c)), marks[i]});
+    }
+    return fills;
+}
+
+int LevelFill(AdaptationLevel level)
+{
+    return int(std::find(kAllLevels.begin(), kAllLevels.end(), level) - kAllLevels.begin());
+}
 
 QString ReportGroupName(const QStringList& sources)
 {
@@ -162,31 +166,11 @@ QPageLayout SummaryReportPageLayout()
 bool PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, QPagedPaintDevice& device,
                         const PageProgress& progress)
 {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    const bool done = PaintTableReport(painter, device, BuildSummaryReport(rows, heading), progress);
-    return painter.end() && done;
+    return PrintTableReport(device, BuildSummaryReport(rows, heading), progress);
 }
 
 QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading,
                         const PageProgress& progress)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    bool done = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(kTitle);
-        writer.setCreator(QStringLiteral("vornale-summary"));
-        writer.setResolution(300);
-        writer.setPageLayout(SummaryReportPageLayout());
-        done = PrintSummaryReport(rows, heading, writer, progress);
-    }
-    if (done && file.error() == QFileDevice::NoError && file.commit())
-        return {};
-    const QString reason = done ? file.errorString() : QStringLiteral("запись прервана");
-    file.cancelWriting();
-    return reason;
+    return WriteTableReportPdf(path, BuildSummaryReport(rows, heading), SummaryReportPageLayout(), progress);
 }

@@ -20,6 +20,11 @@ struct ReportHeading
     QChar decimal = regionalSettings().decimalSeparator();
 };
 
+// A level cell's fill in print: the level's light tint and a mark of its own, so the level reads
+// in black-and-white too. In kAllLevels' order; LevelFill gives a level's index among them.
+QList<CellFill> LevelCellFills();
+int LevelFill(AdaptationLevel level);
+
 // The group's name for the running head: the one folder's (or file's) name, else the names of
 // the sources, the first few of them.
 QString ReportGroupName(const QStringList& sources);

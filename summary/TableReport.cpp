@@ -5,6 +5,8 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -74,6 +76,11 @@ void DrawMark(QPainter& painter, CellMark mark, const QRectF& area, qreal size)
     case CellMark::FilledSquare:
         painter.drawRect(box.adjusted(size * 0.05, size * 0.05, -size * 0.05, -size * 0.05));
         break;
+    case CellMark::Cross:
+        painter.setPen(QPen(Qt::black, size / 4));
+        painter.drawLine(box.topLeft(), box.bottomRight());
+        painter.drawLine(box.topRight(), box.bottomLeft());
+        break;
     case CellMark::None:
         break;
     }
@@ -97,6 +104,18 @@ qreal HeadingBlock(QPainter* painter, const TableReport& report, const Fonts& fo
             painter->drawText(QPointF(page.left(), y + line.ascent()),
                               line.elidedText(text, Qt::ElideMiddle, page.width()));
         y += line.lineSpacing();
+    }
+    if (report.drawFigure && report.figureHeight > 0) {
+        y += fonts.mm;
+        const QRectF area(page.left(), y, page.width(), report.figureHeight * fonts.mm);
+        if (painter != nullptr) {
+            painter->save();
+            painter->setFont(fonts.body);
+            painter->setPen(Qt::black);
+            report.drawFigure(*painter, area);
+            painter->restore();
+        }
+        y = area.bottom() + fonts.mm;
     }
     if (!report.legend.isEmpty())
         y += fonts.mm;
@@ -369,4 +388,35 @@ bool PaintTableReport(QPainter& painter, QPagedPaintDevice& device, const TableR
         pages.draw(painter, page);
     }
     return true;
+}
+
+bool PrintTableReport(QPagedPaintDevice& device, const TableReport& report, const PageProgress& progress)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const bool done = PaintTableReport(painter, device, report, progress);
+    return painter.end() && done;
+}
+
+QString WriteTableReportPdf(const QString& path, const TableReport& report, const QPageLayout& pageLayout,
+                            const PageProgress& progress)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    bool done = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(report.title);
+        writer.setCreator(QStringLiteral("vornale-summary"));
+        writer.setResolution(300);
+        writer.setPageLayout(pageLayout);
+        done = PrintTableReport(writer, report, progress);
+    }
+    if (done && file.error() == QFileDevice::NoError && file.commit())
+        return {};
+    const QString reason = done ? file.errorString() : QStringLiteral("запись прервана");
+    file.cancelWriting();
+    return reason;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QFontMetricsF;
+class QPageLayout;
 class QPagedPaintDevice;
 class QPainter;
 class QPaintDevice;
@@ -21,7 +22,7 @@ class QPaintDevice;
 // first page is drawn), then drawn a page at a time: the cost grows with the rows.
 
 // A mark drawn before a cell's text, so a marked cell reads in black-and-white print too.
-enum class CellMark { None, Circle, Triangle, FilledTriangle, FilledSquare };
+enum class CellMark { None, Circle, Triangle, FilledTriangle, FilledSquare, Cross };
 
 // How a cell is marked: a light tint behind the text and a mark before it.
 struct CellFill
@@ -61,6 +62,9 @@ struct TableReport
     QString date;
     // The first page, above the table: plain lines, then the legend, then a note in small print.
     QStringList headingLines;
+    // A picture between the heading lines and the legend, as wide as the page, `figureHeight` mm high.
+    qreal figureHeight = 0;
+    std::function<void(QPainter& painter, const QRectF& area)> drawFigure;
     QList<LegendEntry> legend;
     QString note;
 
@@ -103,6 +107,16 @@ using PageProgress = std::function<bool(int page, int pageCount)>;
 // Lays out and draws every page on `device` with an active `painter`. False when `progress` stopped it.
 bool PaintTableReport(QPainter& painter, QPagedPaintDevice& device, const TableReport& report,
                       const PageProgress& progress = {});
+
+// PaintTableReport with a painter of its own. False when the device could not be painted on or
+// `progress` stopped it.
+bool PrintTableReport(QPagedPaintDevice& device, const TableReport& report, const PageProgress& progress = {});
+
+// Writes the report as a PDF on `pageLayout`, titled with its title, that replaces `path` only once
+// complete; when it fails or `progress` stops it, an earlier file stays as it was and no temporary
+// file is left. Empty text on success, else the reason.
+QString WriteTableReportPdf(const QString& path, const TableReport& report, const QPageLayout& pageLayout,
+                            const PageProgress& progress = {});
 
 // Splits a text into at most `maxLines` lines of at most `width`, at spaces only; a word or line
 // that does not fit is shortened with "…" at `elide`'s end.

@@ -1,5 +1,6 @@
 #include "summary_app/CompareCommandLine.h"
 
+#include "compare/ComparisonReport.h"
 #include "compare/ComparisonRun.h"
 #include "compare/ComparisonTable.h"
 #include "compare/GroupFigures.h"
@@ -102,15 +103,14 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
         error = QStringLiteral("меток (%1) больше, чем этапов (%2)")
                     .arg(request.labels.size())
                     .arg(request.stagePaths.size());
-    else if (!request.pdfPath.isEmpty())
-        // The comparison's report is not written yet; refuse rather than leave a missing file.
-        error = QStringLiteral("отчет сравнения в PDF пока не поддерживается");
     return error.isEmpty();
 }
 
 int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err)
 {
-    const Comparison comparison = RunComparison(Stages(request), Separators::current());
+    const auto shared =
+        std::make_shared<const Comparison>(RunComparison(Stages(request), Separators::current()));
+    const Comparison& comparison = *shared;
     const int skipped = ReportSkipped(comparison, err);
 
     bool written = true;
@@ -120,6 +120,13 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
         if (const QString failure = table.writeCsv(request.csvPath); !failure.isEmpty()) {
             err << request.csvPath << ": " << QStringLiteral("не удалось записать: ") << failure
                 << Qt::endl;
+            written = false;
+        }
+    }
+    if (!request.pdfPath.isEmpty()) {
+        const TableReport report = BuildComparisonReport({shared, request.anonymised});
+        if (const QString failure = WriteComparisonPdf(request.pdfPath, report); !failure.isEmpty()) {
+            err << request.pdfPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
             written = false;
         }
     }
@@ -147,4 +154,16 @@ int RunCompareCommandLine(const QStringList& arguments, QTextStream& out, QTextS
         return ExitAllRead;
     }
     return RunCompare(request, out, err);
+}
+
+bool CompareWantsWindow(const QStringList& arguments, CompareRequest& request)
+{
+    if (!IsCompareRequest(arguments))
+        return false;
+    QString error;
+    bool helpShown = false;
+    QString ignored;
+    QTextStream nowhere(&ignored);
+    return ParseCompareCommandLine(arguments, request, error, helpShown, nowhere) && !helpShown
+           && request.csvPath.isEmpty() && request.pdfPath.isEmpty();
 }

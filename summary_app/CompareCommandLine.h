@@ -28,3 +28,6 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
 
 // Parse, then compare. Returns the exit code.
 int RunCompareCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// True for a comparison that asks for no export: the window opens on its stages instead.
+bool CompareWantsWindow(const QStringList& arguments, CompareRequest& request);

@@ -1,11 +1,11 @@
 #include "summary_app/SummaryWindow.h"
 
 #include "summary/CsvExport.h"
-#include "summary/ReportWorker.h"
 #include "summary/SummaryCounts.h"
 #include "summary/SummaryReader.h"
 #include "summary/SummaryReport.h"
 #include "summary/SummaryTableModel.h"
+#include "summary_app/CompareWindow.h"
 #include "summary_app/EntryWindow.h"
 
 #include <QFileDialog>
@@ -102,18 +102,19 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
             exportPdf(path);
     });
     connect(ui.actionPrint, &QAction::triggered, this, &SummaryWindow::print);
+    connect(ui.actionCompare, &QAction::triggered, this, &SummaryWindow::openComparison);
     connect(ui.cancelButton, &QPushButton::clicked, this, [this] {
         if (isReporting())
             cancelReport();
         else
             cancelReading();
     });
+    connect(&m_report, &BackgroundReport::pageStarted, this, &SummaryWindow::onReportPage);
+    connect(&m_report, &BackgroundReport::finished, this, &SummaryWindow::onReportFinished);
     connect(m_model.get(), &SummaryTableModel::countsChanged, this, &SummaryWindow::updateCounts);
 
     m_thread.setObjectName(QStringLiteral("summary reader"));
     m_thread.start();
-    m_reportThread.setObjectName(QStringLiteral("summary report"));
-    m_reportThread.start();
     updateCounts();
     updateActions();
 }
@@ -121,12 +122,8 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
 SummaryWindow::~SummaryWindow()
 {
     cancelReading();
-    if (m_report != nullptr)
-        m_report->cancel();
     m_thread.quit();
-    m_reportThread.quit();
     m_thread.wait();
-    m_reportThread.wait();
 }
 
 void SummaryWindow::openPaths(const QStringList& paths)
@@ -238,13 +235,13 @@ void SummaryWindow::updateCounts()
 
 void SummaryWindow::updateActions()
 {
-    const bool haveRows = m_model->rowCount() > 0 && m_reader == nullptr && m_report == nullptr;
+    const bool haveRows = m_model->rowCount() > 0 && m_reader == nullptr && !m_report.isRunning();
     ui.actionExportCsv->setEnabled(haveRows);
     ui.actionExportPdf->setEnabled(haveRows);
     ui.actionPrint->setEnabled(haveRows);
     // The progress panel serves one piece of work at a time.
-    ui.actionOpenFolder->setEnabled(m_report == nullptr);
-    ui.actionOpenFiles->setEnabled(m_report == nullptr);
+    ui.actionOpenFolder->setEnabled(!m_report.isRunning());
+    ui.actionOpenFiles->setEnabled(!m_report.isRunning());
 }
 
 EntryWindow* SummaryWindow::openEntry(const QString& folder)
@@ -283,72 +280,61 @@ void SummaryWindow::print()
     if (!choosePrinter(*printer))
         return;
     startReport(QStringLiteral("Печать"),
-                [printer, rows = m_model->rows(), heading = ReportHeading{m_sources}](const PageProgress& progress) {
-                    const bool printed = PrintSummaryReport(rows, heading, *printer, [&](int page, int pageCount) {
-                        if (progress(page, pageCount))
-                            return true;
-                        printer->abort(); // while the painter is still active, so nothing is sent
-                        return false;
-                    });
-                    return printed ? QString() : QStringLiteral("Не удалось напечатать отчет");
-                });
+                PrintingDraw(printer, [rows = m_model->rows(), heading = ReportHeading{m_sources}](
+                                          QPagedPaintDevice& device, const PageProgress& progress) {
+                    return PrintSummaryReport(rows, heading, device, progress);
+                }));
 }
 
-void SummaryWindow::startReport(const QString& what, const std::function<QString(const PageProgress&)>& draw)
+void SummaryWindow::startReport(const QString& what, const BackgroundReport::Draw& draw)
 {
-    m_report = new ReportWorker;
-    m_report->moveToThread(&m_reportThread);
-    connect(&m_reportThread, &QThread::finished, m_report, &QObject::deleteLater);
-    connect(m_report, &ReportWorker::pageStarted, this, &SummaryWindow::onReportPage);
-    connect(m_report, &ReportWorker::finished, this, &SummaryWindow::onReportFinished);
-    m_reportWhat = what;
     ui.progressBar->setRange(0, 0);
     ui.progressBar->setValue(0);
     ui.progressLabel->setText(what + QStringLiteral("…"));
     ui.progressPanel->show();
+    m_report.start(what, draw, reportPageGate);
     updateActions();
-    const ReportWorker::Job job = [draw, gate = reportPageGate](const PageProgress& progress) {
-        return draw([&](int page, int pageCount) {
-            if (gate)
-                gate(page);
-            return progress(page, pageCount);
-        });
-    };
-    QMetaObject::invokeMethod(m_report, [worker = m_report, job] { worker->run(job); }, Qt::QueuedConnection);
 }
 
 void SummaryWindow::cancelReport()
 {
     // The worker stops before its next page; until it has (and its file is gone) the panel stays.
-    if (m_report == nullptr)
+    if (!m_report.isRunning())
         return;
-    m_report->cancel();
+    m_report.cancel();
     ui.progressLabel->setText(QStringLiteral("Отмена…"));
 }
 
 void SummaryWindow::onReportPage(int page, int pageCount)
 {
-    if (m_report == nullptr || sender() != m_report)
-        return;
     ui.progressBar->setRange(0, pageCount);
     ui.progressBar->setValue(page);
-    ui.progressLabel->setText(QStringLiteral("%1: стр. %2 из %3").arg(m_reportWhat).arg(page + 1).arg(pageCount));
+    ui.progressLabel->setText(m_report.pageText(page, pageCount));
 }
 
 void SummaryWindow::onReportFinished(bool cancelled, const QString& failure)
 {
-    if (m_report == nullptr || sender() != m_report)
-        return;
-    m_report->deleteLater();
-    m_report = nullptr;
     ui.progressPanel->hide();
     const bool written = !cancelled && failure.isEmpty();
     if (cancelled)
-        ui.statusbar->showMessage(m_reportWhat + QStringLiteral(": отменено"));
+        ui.statusbar->showMessage(m_report.what() + QStringLiteral(": отменено"));
     else if (!written)
         reportFailure(failure);
     else
-        ui.statusbar->showMessage(m_reportWhat + QStringLiteral(": готово"));
+        ui.statusbar->showMessage(m_report.what() + QStringLiteral(": готово"));
     updateActions();
     emit reportFinished(written);
+}
+
+void SummaryWindow::openComparison()
+{
+    // The group shown here is the natural first stage.
+    if (!m_compare) {
+        m_compare = std::make_unique<CompareWindow>();
+        if (!m_sources.isEmpty())
+            m_compare->addStage(m_sources);
+    }
+    m_compare->show();
+    m_compare->raise();
+    m_compare->activateWindow();
 }

@@ -2,6 +2,7 @@
 
 #include "summary/SummaryRow.h"
 #include "summary/TableReport.h"
+#include "summary_app/BackgroundReport.h"
 #include "ui_SummaryWindow.h"
 
 #include <QMainWindow>
@@ -12,8 +13,8 @@
 #include <memory>
 
 class QPrinter;
-class ReportWorker;
 class EntryWindow;
+class CompareWindow;
 class SummaryReader;
 class SummaryTableModel;
 
@@ -40,7 +41,7 @@ public:
     // Starts writing the PDF; reportFinished tells how it ended.
     void exportPdf(const QString& path);
     void cancelReport();
-    bool isReporting() const { return m_report != nullptr; }
+    bool isReporting() const { return m_report.isRunning(); }
 
     SummaryTableModel* model() const { return m_model.get(); }
     QSortFilterProxyModel* sortedModel() { return &m_sorted; }
@@ -73,7 +74,8 @@ private:
     void updateCounts();
     void updateActions();
     void print();
-    void startReport(const QString& what, const std::function<QString(const PageProgress&)>& draw);
+    void openComparison();
+    void startReport(const QString& what, const BackgroundReport::Draw& draw);
     void onReportPage(int page, int pageCount);
     void onReportFinished(bool cancelled, const QString& failure);
 
@@ -82,9 +84,8 @@ private:
     QSortFilterProxyModel m_sorted;
     QThread m_thread;
     SummaryReader* m_reader = nullptr;
-    QThread m_reportThread;
-    ReportWorker* m_report = nullptr; // deletes itself on its thread once finished
-    QString m_reportWhat;
+    BackgroundReport m_report{QStringLiteral("summary report")};
     QStringList m_sources;
+    std::unique_ptr<CompareWindow> m_compare;
     QList<SkippedPath> m_skipped;
 };

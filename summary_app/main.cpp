@@ -1,5 +1,6 @@
 #include "summary_app/CommandLine.h"
 #include "summary_app/CompareCommandLine.h"
+#include "summary_app/CompareWindow.h"
 #include "summary_app/EntryWindow.h"
 #include "summary_app/SummaryWindow.h"
 #include "widgets/Fonts.h"
@@ -26,7 +27,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(VORNALE_VERSION));
     const QStringList arguments = Arguments(argc, argv);
-    if (IsCompareRequest(arguments)) {
+    CompareRequest comparison;
+    const bool compareWindow = CompareWantsWindow(arguments, comparison);
+    if (!compareWindow && IsCompareRequest(arguments)) {
         QTextStream out(stdout);
         QTextStream err(stderr);
         // Its report may be asked for, which paints but never needs a display.
@@ -35,7 +38,8 @@ int main(int argc, char** argv)
         QGuiApplication app(argc, argv);
         return RunCompareCommandLine(arguments, out, err);
     }
-    const CommandLineRequest request = ParseCommandLine(arguments);
+    const CommandLineRequest request =
+        compareWindow ? CommandLineRequest{} : ParseCommandLine(arguments);
     if (request.action != CommandLineRequest::Action::Window) {
         QTextStream out(stdout);
         QTextStream err(stderr);
@@ -59,6 +63,14 @@ int main(int argc, char** argv)
     const std::unique_ptr<QTranslator> qtTranslations = LoadQtRussianTranslations();
     if (qtTranslations)
         QApplication::installTranslator(qtTranslations.get());
+    if (compareWindow) {
+        CompareWindow window;
+        for (qsizetype i = 0; i < comparison.stagePaths.size(); ++i)
+            window.addStage({comparison.stagePaths[i]}, comparison.labels.value(i));
+        window.show();
+        window.compare();
+        return app.exec();
+    }
     if (!request.enterFolder.isEmpty()) {
         EntryWindow entry(request.enterFolder);
         entry.show();

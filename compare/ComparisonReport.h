@@ -1,0 +1,26 @@
+#pragma once
+
+#include "compare/Comparison.h"
+#include "summary/TableReport.h"
+
+#include <QDateTime>
+
+#include <memory>
+
+// The comparison's printed report. Built where it is asked for (the texts read the regional
+// settings), drawn on any thread: it keeps the comparison alive and only reads it.
+struct ComparisonReportInput
+{
+    std::shared_ptr<const Comparison> comparison;
+    bool anonymised = false; // names replaced by the row codes the CSV uses
+    QDateTime made = QDateTime::currentDateTime();
+};
+
+// The first page: the stages, the shares of the levels per stage with their bars, the transition
+// table and the statistics; then a row per person, those who got worse first and marked with a
+// cross, each level cell in its level's tint and mark, a person's gaps (missing, ambiguous, not
+// assessed) tinted.
+TableReport BuildComparisonReport(const ComparisonReportInput& input);
+
+// A4 landscape, replacing `path` only once complete. Empty text on success, else the reason.
+QString WriteComparisonPdf(const QString& path, const TableReport& report, const PageProgress& progress = {});

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "compare/ComparisonWorker.h"
+#include "summary/TableReport.h"
+#include "summary_app/BackgroundReport.h"
+#include "ui_CompareWindow.h"
+
+#include <QMainWindow>
+#include <QSortFilterProxyModel>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class ComparisonTableModel;
+class StageListModel;
+
+// Examinations of one group side by side: choose the stages (add, label, reorder, remove), then
+// see every person's course with the group's shares, transitions and tests and the two pictures;
+// export CSV or PDF, print. The comparison, the PDF and printing run on worker threads, with
+// progress and Отмена.
+class CompareWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit CompareWindow(QWidget* parent = nullptr);
+    ~CompareWindow() override;
+
+    void addStage(const QStringList& paths, const QString& label = {});
+    // Starts comparing the stages as listed (ordered by date when every label is one).
+    void compare();
+    void cancel();
+    bool isBusy() const { return m_worker != nullptr || m_report.isRunning(); }
+
+    bool exportCsv(const QString& path);
+    // Starts writing the PDF; reportFinished tells how it ended.
+    void exportPdf(const QString& path);
+
+    StageListModel* stages() const { return m_stages.get(); }
+    ComparisonTableModel* model() const { return m_model.get(); }
+    QSortFilterProxyModel* sortedModel() { return &m_sorted; }
+
+    // Dialogs, replaceable by tests.
+    std::function<QString()> chooseFolder;
+    std::function<QStringList()> chooseFiles;
+    std::function<QString(const QString& caption, const QString& filter)> chooseSavePath;
+    std::function<void(const QString& message)> reportFailure;
+    std::function<bool(QPrinter& printer)> choosePrinter;
+    // Called on the working threads as work goes on; tests hold the work here.
+    std::function<void()> workGate;
+
+signals:
+    void comparisonFinished(bool cancelled);
+    void reportFinished(bool written);
+
+private:
+    void onProgress(qsizetype done, qsizetype total);
+    void onFinished(const SharedComparison& comparison);
+    void showComparison();
+    void showFigures();
+    void showSelectedPerson();
+    void updateActions();
+    void print();
+    void startReport(const QString& what, const BackgroundReport::Draw& draw);
+    void onReportPage(int page, int pageCount);
+    void onReportFinished(bool cancelled, const QString& failure);
+    void showProgress(const QString& text);
+    int selectedStage() const;
+
+    Ui::CompareWindow ui;
+    std::unique_ptr<StageListModel> m_stages;
+    std::unique_ptr<ComparisonTableModel> m_model;
+    QSortFilterProxyModel m_sorted;
+    QThread m_thread;
+    ComparisonWorker* m_worker = nullptr;
+    BackgroundReport m_report{QStringLiteral("comparison report")};
+};

@@ -1,0 +1,39 @@
+#include "summary_app/ComparisonChartWidgets.h"
+
+#include "core/RegionalSettings.h"
+
+#include <QPainter>
+
+void LevelSharesWidget::setStages(std::vector<StageLevelCounts> stages)
+{
+    m_stages = std::move(stages);
+    update();
+}
+
+void LevelSharesWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    DrawLevelShareBars(painter, QRectF(rect().adjusted(4, 4, -4, -4)), m_stages);
+}
+
+void IndexCourseWidget::setCourse(const QString& title, const QStringList& stageLabels, std::vector<CoursePoint> points)
+{
+    m_title = title;
+    m_labels = stageLabels;
+    m_points = std::move(points);
+    update();
+}
+
+void IndexCourseWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    if (m_points.empty()) {
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                         QStringLiteral("Выберите человека в таблице, чтобы увидеть его ИФИ по этапам"));
+        return;
+    }
+    DrawIndexCourse(painter, QRectF(rect().adjusted(4, 4, -4, -4)), m_labels, m_points, m_title,
+                    regionalSettings().decimalSeparator());
+}

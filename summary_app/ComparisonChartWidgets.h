@@ -1,0 +1,47 @@
+#pragma once
+
+#include "compare/ComparisonCharts.h"
+
+#include <QWidget>
+
+// The comparison's two pictures on the screen; the painting itself is compare/'s.
+
+class LevelSharesWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+    void setStages(std::vector<StageLevelCounts> stages);
+    const std::vector<StageLevelCounts>& stages() const { return m_stages; }
+    QSize sizeHint() const override { return {360, 240}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<StageLevelCounts> m_stages;
+};
+
+class IndexCourseWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+    // `points` empty: nobody chosen.
+    void setCourse(const QString& title, const QStringList& stageLabels, std::vector<CoursePoint> points);
+    const QString& title() const { return m_title; }
+    const std::vector<CoursePoint>& points() const { return m_points; }
+    QSize sizeHint() const override { return {360, 240}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_title;
+    QStringList m_labels;
+    std::vector<CoursePoint> m_points;
+};

@@ -1,0 +1,130 @@
+#include "summary_app/CompareWindow.h"
+
+#include "core/RegionalSettings.h"
+#include "summary_app/ComparisonChartWidgets.h"
+#include "summary_app/ComparisonTableModel.h"
+#include "summary_app/StageListModel.h"
+#include "tests/support/StageFiles.h"
+
+#include <QFile>
+#include <QSemaphore>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using PersonColumn = ComparisonTable::PersonColumn;
+
+class CompareWindowTest : public ::testing::Test
+{
+protected:
+    CompareWindowTest()
+    {
+        testsupport::WriteStage(at("2027-05"), {{"Иванов Иван", 190}, {"Петров Пётр", 120}, {"Орлов Ян", 160}});
+        testsupport::WriteStage(at("2026-09"), {{"Иванов Иван", 120}, {"Петров Пётр", 160}, {"Орлов Ян", 160},
+                                                {"Сидоров Олег", 120}});
+        window.reportFailure = [this](const QString& message) { failures << message; };
+        window.show();
+        // Given in the wrong order: the labels are dates, so they order the comparison.
+        window.addStage({at("2027-05")});
+        window.addStage({at("2026-09")});
+    }
+    QString at(const QString& name) const { return m_folder.filePath(name); }
+    bool compared()
+    {
+        QSignalSpy finished(&window, &CompareWindow::comparisonFinished);
+        window.compare();
+        return finished.wait(20000) && !finished.first().first().toBool();
+    }
+    QString cell(int row, int column) { return window.sortedModel()->index(row, column).data().toString(); }
+
+    QTemporaryDir m_folder;
+    ScopedRegionalSettings m_comma{QChar(u','), QChar(0x00A0)};
+    CompareWindow window;
+    QStringList failures;
+};
+
+TEST_F(CompareWindowTest, ComparesTheStagesAndShowsTheTableFiguresAndPictures)
+{
+    ASSERT_TRUE(compared());
+    ComparisonTableModel* model = window.model();
+    ASSERT_EQ(model->rowCount(), 4);
+    // Worse first: Иванов rose from satisfactory to unsatisfactory; Сидоров has no change, last.
+    const int person = model->column(PersonColumn::Person);
+    EXPECT_EQ(cell(0, person), QStringLiteral("Иванов Иван"));
+    EXPECT_EQ(cell(0, model->column(PersonColumn::Direction)), QStringLiteral("хуже"));
+    EXPECT_EQ(cell(3, person), QStringLiteral("Сидоров Олег"));
+    EXPECT_EQ(cell(3, model->column(1, ComparisonTable::StageColumn::State)), QStringLiteral("нет в этапе"));
+    EXPECT_EQ(model->headerData(model->column(0, ComparisonTable::StageColumn::Index), Qt::Horizontal).toString(),
+              QStringLiteral("2026-09:\nИФИ"));
+
+    EXPECT_EQ(window.findChild<QTableWidget*>("sharesTable")->rowCount(), 2);
+    EXPECT_EQ(window.findChild<QTableWidget*>("transitionTable")->item(0, 2)->text(), QStringLiteral("1"));
+    // Орлов did not change: the signed-rank test leaves him out.
+    EXPECT_TRUE(window.findChild<QLabel*>("statisticsLabel")->text().contains(QStringLiteral("Критерий Уилкоксона: пар 2")));
+    EXPECT_EQ(window.findChild<LevelSharesWidget*>("sharesChart")->stages().size(), 2u);
+
+    // The person picture follows the selected row.
+    auto* course = window.findChild<IndexCourseWidget*>("courseChart");
+    EXPECT_TRUE(course->title().contains(QStringLiteral("Иванов")));
+    window.findChild<QTableView*>("personView")->selectRow(3);
+    EXPECT_TRUE(course->title().contains(QStringLiteral("Сидоров")));
+    ASSERT_EQ(course->points().size(), 2u);
+    EXPECT_EQ(course->points()[0].text, QStringLiteral("2,30"));
+    EXPECT_EQ(course->points()[1].text, QStringLiteral("нет в этапе"));
+
+    // Anonymised, the table shows codes; the CSV and the PDF follow it.
+    window.findChild<QCheckBox*>("anonymiseBox")->setChecked(true);
+    EXPECT_TRUE(cell(0, person).startsWith(u'Л'));
+    ASSERT_TRUE(window.exportCsv(at("out.csv")));
+    QFile csv(at("out.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(QString::fromUtf8(csv.readAll()).contains(QStringLiteral("Иванов")));
+    QSignalSpy reported(&window, &CompareWindow::reportFinished);
+    window.exportPdf(at("out.pdf"));
+    ASSERT_TRUE(reported.wait(20000));
+    EXPECT_TRUE(reported.first().first().toBool()) << failures.join(u'\n').toStdString();
+    EXPECT_TRUE(QFile::exists(at("out.pdf")));
+}
+
+// Held on its thread, the comparison is cancelled: the window says so and shows nothing half-read.
+TEST_F(CompareWindowTest, CancelStopsTheComparison)
+{
+    QSemaphore started;
+    QSemaphore release;
+    window.workGate = [&] {
+        started.release();
+        release.acquire();
+    };
+    QSignalSpy finished(&window, &CompareWindow::comparisonFinished);
+    window.compare();
+    ASSERT_TRUE(started.tryAcquire(1, 10000));
+    EXPECT_TRUE(window.isBusy());
+    EXPECT_FALSE(window.findChild<QPushButton*>("compareButton")->isEnabled());
+    window.findChild<QPushButton*>("cancelButton")->click();
+    release.release();
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_TRUE(finished.first().first().toBool());
+    EXPECT_EQ(window.model()->rowCount(), 0);
+    EXPECT_FALSE(window.isBusy());
+}
+
+// Stages are reordered and relabelled; an emptied label takes the folder's name again.
+TEST_F(CompareWindowTest, StagesAreReorderedAndRelabelled)
+{
+    StageListModel* stages = window.stages();
+    EXPECT_TRUE(stages->moveStage(1, -1));
+    EXPECT_FALSE(stages->moveStage(0, -1));
+    EXPECT_EQ(stages->stages()[0].label, QStringLiteral("2026-09"));
+    const QModelIndex label = stages->index(0, StageListModel::ColLabel);
+    EXPECT_TRUE(stages->setData(label, QStringLiteral(" осень ")));
+    EXPECT_EQ(stages->stages()[0].label, QStringLiteral("осень"));
+    EXPECT_TRUE(stages->setData(label, QString()));
+    EXPECT_EQ(stages->stages()[0].label, QStringLiteral("2026-09"));
+    stages->removeStage(0);
+    EXPECT_EQ(stages->rowCount(), 1);
+    EXPECT_FALSE(window.findChild<QPushButton*>("compareButton")->isEnabled());
+}
+
+} // namespace
