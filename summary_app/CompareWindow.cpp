@@ -151,19 +151,7 @@ CompareWindow::CompareWindow(QWidget* parent)
     ui.leftSplitter->setStretchFactor(1, 2);
     ui.progressPanel->hide();
 
-    chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, QStringLiteral("Папка этапа")); };
-    chooseFiles = [this] {
-        return QFileDialog::getOpenFileNames(this, QStringLiteral("Файлы этапа"), QString(),
-                                             QStringLiteral("Файлы Vornale (*.vnl);;Все файлы (*)"));
-    };
-    chooseSavePath = [this](const QString& caption, const QString& filter) {
-        return QFileDialog::getSaveFileName(this, caption, QString(), filter);
-    };
-    reportFailure = [this](const QString& message) { QMessageBox::critical(this, windowTitle(), message); };
-    choosePrinter = [this](QPrinter& printer) {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
-    };
+    useStandardDialogs(this, QStringLiteral("Папка этапа"), QStringLiteral("Файлы этапа"));
 
     connect(ui.addFolderButton, &QPushButton::clicked, this, [this] {
         if (const QString folder = chooseFolder(); !folder.isEmpty())

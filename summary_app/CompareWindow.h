@@ -3,6 +3,7 @@
 #include "compare/ComparisonWorker.h"
 #include "summary/TableReport.h"
 #include "summary_app/BackgroundReport.h"
+#include "summary_app/GroupDialogs.h"
 #include "ui_CompareWindow.h"
 
 #include <QMainWindow>
@@ -20,7 +21,7 @@ class StageListModel;
 // see every person's course with the group's shares, transitions and tests and the two pictures;
 // export CSV or PDF, print. The comparison, the PDF and printing run on worker threads, with
 // progress and Отмена.
-class CompareWindow : public QMainWindow
+class CompareWindow : public QMainWindow, public GroupDialogs
 {
     Q_OBJECT
 
@@ -42,12 +43,6 @@ public:
     ComparisonTableModel* model() const { return m_model.get(); }
     QSortFilterProxyModel* sortedModel() { return &m_sorted; }
 
-    // Dialogs, replaceable by tests.
-    std::function<QString()> chooseFolder;
-    std::function<QStringList()> chooseFiles;
-    std::function<QString(const QString& caption, const QString& filter)> chooseSavePath;
-    std::function<void(const QString& message)> reportFailure;
-    std::function<bool(QPrinter& printer)> choosePrinter;
     // Called on the working threads as work goes on; tests hold the work here.
     std::function<void()> workGate;
 

@@ -62,21 +62,9 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
     ui.skippedPanel->hide();
     ui.skippedList->header()->resizeSection(0, 420);
 
-    chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, QStringLiteral("Папка с файлами записей")); };
+    useStandardDialogs(this, QStringLiteral("Папка с файлами записей"), QStringLiteral("Файлы записей"));
     chooseStageFolder = [this] {
         return QFileDialog::getExistingDirectory(this, QStringLiteral("Папка этапа для ввода группы"));
-    };
-    chooseFiles = [this] {
-        return QFileDialog::getOpenFileNames(this, QStringLiteral("Файлы записей"), QString(),
-                                             QStringLiteral("Файлы Vornale (*.vnl);;Все файлы (*)"));
-    };
-    chooseSavePath = [this](const QString& caption, const QString& filter) {
-        return QFileDialog::getSaveFileName(this, caption, QString(), filter);
-    };
-    reportFailure = [this](const QString& message) { QMessageBox::critical(this, windowTitle(), message); };
-    choosePrinter = [this](QPrinter& printer) {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
     };
 
     connect(ui.actionOpenFolder, &QAction::triggered, this, [this] {

@@ -3,6 +3,7 @@
 #include "summary/SummaryRow.h"
 #include "summary/TableReport.h"
 #include "summary_app/BackgroundReport.h"
+#include "summary_app/GroupDialogs.h"
 #include "ui_SummaryWindow.h"
 
 #include <QMainWindow>
@@ -21,7 +22,7 @@ class SummaryTableModel;
 // The group summary window: choose a folder or files, see every file as a row with the group's
 // counts and chart above, export to CSV or PDF, print. Reading, the PDF and printing run on
 // worker threads, with progress and Отмена.
-class SummaryWindow : public QMainWindow
+class SummaryWindow : public QMainWindow, public GroupDialogs
 {
     Q_OBJECT
 
@@ -47,14 +48,8 @@ public:
     QSortFilterProxyModel* sortedModel() { return &m_sorted; }
     const QList<SkippedPath>& skippedPaths() const { return m_skipped; }
 
-    // Dialogs, replaceable by tests: the answer to a question for a path (empty: cancelled).
-    std::function<QString()> chooseFolder;
+    // The stage folder of a group to type in (empty: cancelled); replaceable like the other dialogs.
     std::function<QString()> chooseStageFolder;
-    std::function<QStringList()> chooseFiles;
-    std::function<QString(const QString& caption, const QString& filter)> chooseSavePath;
-    std::function<void(const QString& message)> reportFailure;
-    // The print dialog on a printer set up with the report's defaults; false: cancelled.
-    std::function<bool(QPrinter& printer)> choosePrinter;
     // Called on the report's thread before each page; tests hold the drawing here.
     std::function<void(int page)> reportPageGate;
     // Runs on the reader's thread after each batch of rows is sent; tests hold a read there.
