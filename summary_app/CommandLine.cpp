@@ -2,62 +2,16 @@
 
 #include "commandline/ProgramCommandLine.h"
 #include "summary_app/CompareCommandLine.h"
+#include "summary_app/SignalCancellation.h"
 #include "summary/CsvExport.h"
 #include "summary/RecordFileAssessment.h"
 #include "summary/RecordFileScan.h"
 #include "summary/SummaryCounts.h"
 #include "summary/SummaryReport.h"
 
-#include <csignal>
-
 namespace {
 
 const QString kUsage = QStringLiteral("vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] ПУТЬ… | --enter ПАПКА");
-
-std::atomic<bool> g_cancelled{false};
-std::atomic<int> g_signal{0};
-
-extern "C" void OnCancelSignal(int signal)
-{
-    g_signal.store(signal);
-    g_cancelled.store(true);
-}
-
-// For its lifetime SIGINT and SIGTERM only set the cancel flag, so the export can stop cleanly.
-class CancelOnSignals
-{
-public:
-    CancelOnSignals()
-    {
-        g_cancelled.store(false);
-        g_signal.store(0);
-        struct sigaction action {};
-        action.sa_handler = OnCancelSignal;
-        action.sa_flags = SA_RESTART;
-        sigemptyset(&action.sa_mask);
-        install(SIGINT, action, m_previousInterrupt);
-        install(SIGTERM, action, m_previousTerminate);
-    }
-    ~CancelOnSignals()
-    {
-        ::sigaction(SIGINT, &m_previousInterrupt, nullptr);
-        ::sigaction(SIGTERM, &m_previousTerminate, nullptr);
-    }
-    CancelOnSignals(const CancelOnSignals&) = delete;
-    CancelOnSignals& operator=(const CancelOnSignals&) = delete;
-
-private:
-    // A signal the shell told us to ignore (SIGINT for a background job) stays ignored.
-    static void install(int signal, const struct sigaction& action, struct sigaction& previous)
-    {
-        ::sigaction(signal, nullptr, &previous);
-        if (previous.sa_handler != SIG_IGN)
-            ::sigaction(signal, &action, nullptr);
-    }
-
-    struct sigaction m_previousInterrupt {};
-    struct sigaction m_previousTerminate {};
-};
 
 bool Cancelled(const std::atomic<bool>* cancel)
 {
@@ -191,9 +145,8 @@ int RunCommandLine(const CommandLineRequest& request, QTextStream& out, QTextStr
         out.flush();
         return ExitAllRead;
     case CommandLineRequest::Action::Export: {
-        const CancelOnSignals cancelling;
-        const int code = RunExport(request, out, err, &g_cancelled);
-        return code == ExitCancelled && g_signal.load() != 0 ? 128 + g_signal.load() : code;
+        const SignalCancellation cancelling;
+        return cancelling.exitCode(RunExport(request, out, err, cancelling.flag()), ExitCancelled);
     }
     case CommandLineRequest::Action::Window:
     case CommandLineRequest::Action::Fail:

@@ -1,5 +1,7 @@
 #include "summary_app/CompareCommandLine.h"
 
+#include "summary_app/SignalCancellation.h"
+
 #include "compare/ComparisonReport.h"
 #include "compare/ComparisonRun.h"
 #include "compare/ComparisonTable.h"
@@ -106,15 +108,26 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
     return error.isEmpty();
 }
 
-int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err)
+int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err, const std::atomic<bool>* cancel)
 {
+    const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
     const auto shared =
-        std::make_shared<const Comparison>(RunComparison(Stages(request), Separators::current()));
+        std::make_shared<const Comparison>(RunComparison(Stages(request), Separators::current(), cancel));
     const Comparison& comparison = *shared;
     const int skipped = ReportSkipped(comparison, err);
 
     bool written = true;
-    if (!request.csvPath.isEmpty()) {
+    // The slow report first: a cancel while it is written leaves both earlier outputs as they were.
+    if (!request.pdfPath.isEmpty() && !cancelled()) {
+        const TableReport report = BuildComparisonReport({shared, request.anonymised});
+        const QString failure =
+            WriteComparisonPdf(request.pdfPath, report, [&cancelled](int, int) { return !cancelled(); });
+        if (!failure.isEmpty() && !cancelled()) {
+            err << request.pdfPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
+            written = false;
+        }
+    }
+    if (!request.csvPath.isEmpty() && !cancelled()) {
         ComparisonTable table(comparison, request.anonymised);
         table.setOrder(ComparisonTable::Order::WorseFirst);
         if (const QString failure = table.writeCsv(request.csvPath); !failure.isEmpty()) {
@@ -123,12 +136,9 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
             written = false;
         }
     }
-    if (!request.pdfPath.isEmpty()) {
-        const TableReport report = BuildComparisonReport({shared, request.anonymised});
-        if (const QString failure = WriteComparisonPdf(request.pdfPath, report); !failure.isEmpty()) {
-            err << request.pdfPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
-            written = false;
-        }
+    if (cancelled()) {
+        err << "vornale-summary: " << QStringLiteral("прервано") << Qt::endl;
+        return ExitCancelled;
     }
     for (const QString& line : GroupFiguresLines(comparison, ComputeGroupFigures(comparison)))
         out << line << '\n';
@@ -153,7 +163,8 @@ int RunCompareCommandLine(const QStringList& arguments, QTextStream& out, QTextS
         out.flush();
         return ExitAllRead;
     }
-    return RunCompare(request, out, err);
+    const SignalCancellation cancelling;
+    return cancelling.exitCode(RunCompare(request, out, err, cancelling.flag()), ExitCancelled);
 }
 
 bool CompareWantsWindow(const QStringList& arguments, CompareRequest& request)

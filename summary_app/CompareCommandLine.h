@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -24,7 +26,8 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
 
 // Compares the stages, writes the outputs, prints the group figures to `out` and every skipped
 // file or folder with its reason to `err`. Returns the summary's exit codes.
-int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err);
+int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err,
+               const std::atomic<bool>* cancel = nullptr);
 
 // Parse, then compare. Returns the exit code.
 int RunCompareCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);

@@ -1,10 +1,12 @@
 #include "summary_app/CommandLine.h"
+#include "summary_app/CompareCommandLine.h"
 
 #include "core/Cp1251.h"
 #include "core/RegionalSettings.h"
 #include "tests/core/RowName.h"
 #include "tests/support/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -118,6 +120,25 @@ TEST_F(CompareCommandLine, AnonymisedCsvHoldsCodesNotNamesNorPaths)
 
     EXPECT_EQ(run({"--csv", at("missing/out.csv"), at("spring"), at("autumn")}), 2);
     EXPECT_TRUE(read("out.csv").startsWith("\xEF\xBB\xBF"));
+}
+
+// SIGINT and SIGTERM set this flag: nothing may replace an earlier output, nothing be left behind.
+TEST_F(CompareCommandLine, CancelledRunKeepsTheEarlierOutputs)
+{
+    write("out.csv", "earlier");
+    CompareRequest request;
+    QString error;
+    bool helpShown = false;
+    QTextStream help(&m_out);
+    ASSERT_TRUE(ParseCompareCommandLine({"vornale-summary", "--compare", "--csv", at("out.csv"), "--pdf",
+                                         at("out.pdf"), at("spring"), at("autumn")},
+                                        request, error, helpShown, help));
+    const std::atomic<bool> cancel{true};
+    QTextStream out(&m_out);
+    QTextStream err(&m_err);
+    EXPECT_EQ(RunCompare(request, out, err, &cancel), ExitCancelled);
+    EXPECT_EQ(read("out.csv"), "earlier");
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.csv"});
 }
 
 } // namespace
