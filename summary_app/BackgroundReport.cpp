@@ -2,7 +2,10 @@
 
 #include "summary/ReportWorker.h"
 
+#include <QLabel>
 #include <QPrinter>
+#include <QProgressBar>
+#include <QStatusBar>
 
 BackgroundReport::BackgroundReport(const QString& threadName, QObject* parent) : QObject(parent)
 {
@@ -64,4 +67,26 @@ BackgroundReport::Draw PrintingDraw(const std::shared_ptr<QPrinter>& printer,
         });
         return printed ? QString() : QStringLiteral("Не удалось напечатать отчет");
     };
+}
+
+void BackgroundReport::showPage(QProgressBar& bar, QLabel& label, int page, int pageCount) const
+{
+    bar.setRange(0, pageCount);
+    bar.setValue(page);
+    label.setText(pageText(page, pageCount));
+}
+
+bool BackgroundReport::showOutcome(QWidget& panel, QStatusBar& statusBar,
+                                   const std::function<void(const QString&)>& reportFailure, bool cancelled,
+                                   const QString& failure) const
+{
+    panel.hide();
+    const bool written = !cancelled && failure.isEmpty();
+    if (cancelled)
+        statusBar.showMessage(m_what + QStringLiteral(": отменено"));
+    else if (!written)
+        reportFailure(failure);
+    else
+        statusBar.showMessage(m_what + QStringLiteral(": готово"));
+    return written;
 }

@@ -8,8 +8,12 @@
 #include <functional>
 #include <memory>
 
+class QLabel;
 class QPagedPaintDevice;
 class QPrinter;
+class QProgressBar;
+class QStatusBar;
+class QWidget;
 class ReportWorker;
 
 // A report (a PDF, a print run) drawn on a thread of its own, one at a time, for a window that
@@ -34,6 +38,13 @@ public:
     void cancel();
     // "Запись PDF: стр. 2 из 7".
     QString pageText(int page, int pageCount) const;
+
+    // What a window shows of it: the page being drawn in its progress bar and label; at the end
+    // the panel hidden and the outcome in its status bar, a failure told through `reportFailure`.
+    // The outcome is true when the report was written.
+    void showPage(QProgressBar& bar, QLabel& label, int page, int pageCount) const;
+    bool showOutcome(QWidget& panel, QStatusBar& statusBar, const std::function<void(const QString&)>& reportFailure,
+                     bool cancelled, const QString& failure) const;
 
 signals:
     void pageStarted(int page, int pageCount);

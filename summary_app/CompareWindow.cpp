@@ -427,21 +427,12 @@ void CompareWindow::startReport(const QString& what, const BackgroundReport::Dra
 
 void CompareWindow::onReportPage(int page, int pageCount)
 {
-    ui.progressBar->setRange(0, pageCount);
-    ui.progressBar->setValue(page);
-    ui.progressLabel->setText(m_report.pageText(page, pageCount));
+    m_report.showPage(*ui.progressBar, *ui.progressLabel, page, pageCount);
 }
 
 void CompareWindow::onReportFinished(bool cancelled, const QString& failure)
 {
-    ui.progressPanel->hide();
-    const bool written = !cancelled && failure.isEmpty();
-    if (cancelled)
-        ui.statusbar->showMessage(m_report.what() + QStringLiteral(": отменено"));
-    else if (!written)
-        reportFailure(failure);
-    else
-        ui.statusbar->showMessage(m_report.what() + QStringLiteral(": готово"));
+    const bool written = m_report.showOutcome(*ui.progressPanel, *ui.statusbar, reportFailure, cancelled, failure);
     updateActions();
     emit reportFinished(written);
 }
