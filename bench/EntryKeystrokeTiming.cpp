@@ -1,8 +1,8 @@
 // The entry window with 500 complete unsaved rows (offscreen): how long one committed cell takes
 // until its row is recalculated and repainted, and how many rows the model reports as changed.
 #include "entry/EntryTableModel.h"
-#include "summary_app/EntryTableView.h"
-#include "summary_app/EntryWindow.h"
+#include "group_windows/EntryTableView.h"
+#include "group_windows/EntryWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // exports the PDF through the window and prints how long that took and the longest the window's
 // event loop went without handling a 5 ms timer meanwhile.
 #include "summary/SummaryTableModel.h"
-#include "summary_app/SummaryWindow.h"
+#include "group_windows/SummaryWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "compare/Comparison.h"
-#include "summary/TableReport.h"
+#include "reports/TableReport.h"
 
 #include <QDateTime>
 

@@ -2,6 +2,7 @@
 
 #include "summary/SummaryColumns.h"
 #include "summary/SummaryRow.h"
+#include "reports/CsvFile.h"
 
 #include <QByteArray>
 #include <QChar>
@@ -12,30 +13,12 @@
 #include <functional>
 #include <span>
 
-// The CSV that Russian spreadsheets open as it is: UTF-8 with a byte-order mark, ";" between
-// fields, the regional decimal separator in numbers, CR LF line ends, RFC 4180 quoting.
+// The summary's rows as CSV (reports/CsvFile.h says how the file is written).
 
 // The column captions, shared by the table, the CSV and the report.
 const SummaryCells& SummaryColumnCaptions();
 // The cells of one row, as shown (numbers with the regional decimal separator).
 SummaryCells SummaryRowCells(const SummaryRow& row);
-
-// True for a number as the program writes one: optional "-", digits, optionally the decimal
-// separator and digits. Such a cell stays a number; a spreadsheet reads "-14" as minus 14.
-bool IsPlainNumber(const QString& text, QChar decimal);
-
-// One field: a text a spreadsheet would take for a formula (first character = + - @ tab CR) is
-// led by an apostrophe so it stays text; plain numbers are left alone; then quoted when it holds
-// ";", a quote, CR or LF.
-QString CsvField(const QString& text, QChar decimal);
-
-QByteArray CsvLine(std::span<const QString> cells, QChar decimal);
-
-// Writes the captions and `count` lines of cells through a temporary file that replaces `path`
-// only when all of it is written, so a failed export leaves an earlier file as it was. Returns an
-// empty text on success, else the reason. Once `cancel` is set nothing replaces the file.
-QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
-                     const std::function<QStringList(qsizetype)>& cellsAt, const std::atomic<bool>* cancel = nullptr);
 
 // Writes the header and every row through a temporary file that replaces `path` only when all
 // of it is written, so a failed export leaves an earlier file as it was. `rowAt(i)` gives row i
@@ -44,6 +27,3 @@ QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype
 QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
                         const std::atomic<bool>* cancel = nullptr);
 QString WriteSummaryCsv(const QString& path, const SummaryRows& rows, const std::atomic<bool>* cancel = nullptr);
-
-// The reason a writer gives when it was cancelled.
-QString CancelledReason();

@@ -2,7 +2,7 @@
 
 #include "core/RegionalSettings.h"
 #include "summary/SummaryCounts.h"
-#include "summary/TableReport.h"
+#include "reports/TableReport.h"
 
 #include <QDateTime>
 #include <QPageLayout>

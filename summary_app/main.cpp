@@ -1,8 +1,8 @@
 #include "summary_app/CommandLine.h"
 #include "summary_app/CompareCommandLine.h"
-#include "summary_app/CompareWindow.h"
-#include "summary_app/EntryWindow.h"
-#include "summary_app/SummaryWindow.h"
+#include "group_windows/CompareWindow.h"
+#include "group_windows/EntryWindow.h"
+#include "group_windows/SummaryWindow.h"
 #include "widgets/Fonts.h"
 #include "widgets/QtTranslations.h"
 

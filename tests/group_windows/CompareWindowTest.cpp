@@ -1,9 +1,9 @@
-#include "summary_app/CompareWindow.h"
+#include "group_windows/CompareWindow.h"
 
 #include "core/RegionalSettings.h"
-#include "summary_app/ComparisonChartWidgets.h"
-#include "summary_app/ComparisonTableModel.h"
-#include "summary_app/StageListModel.h"
+#include "group_windows/ComparisonChartWidgets.h"
+#include "group_windows/ComparisonTableModel.h"
+#include "group_windows/StageListModel.h"
 #include "tests/support/StageFiles.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "summary_app/EntryWindow.h"
+#include "group_windows/EntryWindow.h"
 
 #include "entry/EntryTableModel.h"
 #include "entry/StageFolder.h"
 #include "summary/SummaryCounts.h"
-#include "summary_app/EntryCellDelegate.h"
+#include "group_windows/EntryCellDelegate.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "summary_app/StageListModel.h"
+#include "group_windows/StageListModel.h"
 
 int StageListModel::rowCount(const QModelIndex& parent) const
 {

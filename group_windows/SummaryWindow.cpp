@@ -1,12 +1,12 @@
-#include "summary_app/SummaryWindow.h"
+#include "group_windows/SummaryWindow.h"
 
 #include "summary/CsvExport.h"
 #include "summary/SummaryCounts.h"
 #include "summary/SummaryReader.h"
 #include "summary/SummaryReport.h"
 #include "summary/SummaryTableModel.h"
-#include "summary_app/CompareWindow.h"
-#include "summary_app/EntryWindow.h"
+#include "group_windows/CompareWindow.h"
+#include "group_windows/EntryWindow.h"
 
 #include <QFileDialog>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "summary/ReportWorker.h"
+#include "reports/ReportWorker.h"
 
 void ReportWorker::run(const Job& job)
 {

@@ -1,4 +1,4 @@
-#include "summary_app/EntryTableView.h"
+#include "group_windows/EntryTableView.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "summary_app/EntryWindow.h"
+#include "group_windows/EntryWindow.h"
 
 #include "core/RegionalSettings.h"
 #include "entry/EntryTableModel.h"
 #include "records/RecordFile.h"
-#include "tests/summary_app/Keys.h"
+#include "tests/group_windows/Keys.h"
 #include "tests/support/TestFiles.h"
 #include "widgets/AdvEdit.h"
 

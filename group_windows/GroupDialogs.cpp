@@ -1,4 +1,4 @@
-#include "summary_app/GroupDialogs.h"
+#include "group_windows/GroupDialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

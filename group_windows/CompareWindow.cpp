@@ -1,12 +1,12 @@
-#include "summary_app/CompareWindow.h"
+#include "group_windows/CompareWindow.h"
 
 #include "compare/ComparisonCharts.h"
 #include "compare/ComparisonReport.h"
 #include "compare/GroupFigures.h"
 #include "summary/CountsChart.h"
 #include "summary/SummaryReport.h"
-#include "summary_app/ComparisonTableModel.h"
-#include "summary_app/StageListModel.h"
+#include "group_windows/ComparisonTableModel.h"
+#include "group_windows/StageListModel.h"
 
 #include <QFileDialog>
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "compare/ComparisonWorker.h"
-#include "summary/TableReport.h"
-#include "summary_app/BackgroundReport.h"
-#include "summary_app/GroupDialogs.h"
+#include "reports/TableReport.h"
+#include "group_windows/BackgroundReport.h"
+#include "group_windows/GroupDialogs.h"
 #include "ui_CompareWindow.h"
 
 #include <QMainWindow>

@@ -1,4 +1,4 @@
-#include "summary_app/ComparisonTableModel.h"
+#include "group_windows/ComparisonTableModel.h"
 
 #include "compare/ComparisonColumns.h"
 #include "compare/PersonCourse.h"

@@ -1,4 +1,4 @@
-#include "summary_app/ComparisonChartWidgets.h"
+#include "group_windows/ComparisonChartWidgets.h"
 
 #include "core/RegionalSettings.h"
 

@@ -1,6 +1,6 @@
-#include "summary_app/BackgroundReport.h"
+#include "group_windows/BackgroundReport.h"
 
-#include "summary/ReportWorker.h"
+#include "reports/ReportWorker.h"
 
 #include <QLabel>
 #include <QPrinter>

@@ -1,4 +1,4 @@
-#include "summary_app/EntryCellDelegate.h"
+#include "group_windows/EntryCellDelegate.h"
 
 #include "widgets/AdvEdit.h"
 

@@ -1,4 +1,4 @@
-#include "summary_app/CountsChartWidget.h"
+#include "group_windows/CountsChartWidget.h"
 
 #include "summary/CountsChart.h"
 

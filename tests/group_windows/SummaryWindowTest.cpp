@@ -1,8 +1,8 @@
-#include "summary_app/SummaryWindow.h"
+#include "group_windows/SummaryWindow.h"
 
 #include "core/RegionalSettings.h"
 #include "summary/SummaryTableModel.h"
-#include "summary_app/CountsChartWidget.h"
+#include "group_windows/CountsChartWidget.h"
 #include "tests/support/TestFiles.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "summary/TableReport.h"
+#include "reports/TableReport.h"
 
 #include <QFontMetricsF>
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "summary/TableReport.h"
+#include "reports/TableReport.h"
 
 #include <QObject>
 #include <QString>

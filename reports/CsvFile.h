@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <span>
+
+// The CSV that Russian spreadsheets open as it is: UTF-8 with a byte-order mark, ";" between
+// fields, the regional decimal separator in numbers, CR LF line ends, RFC 4180 quoting.
+
+// True for a number as the program writes one: optional "-", digits, optionally the decimal
+// separator and digits. Such a cell stays a number; a spreadsheet reads "-14" as minus 14.
+bool IsPlainNumber(const QString& text, QChar decimal);
+
+// One field: a text a spreadsheet would take for a formula (first character = + - @ tab CR) is
+// led by an apostrophe so it stays text; plain numbers are left alone; then quoted when it holds
+// ";", a quote, CR or LF.
+QString CsvField(const QString& text, QChar decimal);
+
+QByteArray CsvLine(std::span<const QString> cells, QChar decimal);
+
+// Writes the captions and `count` lines of cells through a temporary file that replaces `path`
+// only when all of it is written, so a failed export leaves an earlier file as it was. Returns an
+// empty text on success, else the reason. Once `cancel` is set nothing replaces the file.
+QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
+                     const std::function<QStringList(qsizetype)>& cellsAt, const std::atomic<bool>* cancel = nullptr);
+
+// The reason a writer gives when it was cancelled.
+QString CancelledReason();
