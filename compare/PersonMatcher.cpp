@@ -1,5 +1,7 @@
 #include "compare/PersonMatcher.h"
 
+#include "core/PersonIdentity.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -10,22 +12,10 @@ bool HasName(const SummaryRow& row)
 {
     const bool loaded =
         row.outcome == RowOutcome::Assessed || row.outcome == RowOutcome::NotAcceptable;
-    return loaded && !NormalisedName(row.texts.FullName).isEmpty();
-}
-
-QString PersonKey(const QString& normalised, Sex sex)
-{
-    return normalised + (sex == Sex::Male ? QStringLiteral("\x1fM") : QStringLiteral("\x1fF"));
+    return loaded && !PersonNameKey(row.texts.FullName).isEmpty();
 }
 
 } // namespace
-
-QString NormalisedName(const QString& name)
-{
-    QString text = name.simplified().toLower();
-    text.replace(u'ё', u'е');
-    return text;
-}
 
 void MatchPersons(Comparison& comparison)
 {
@@ -54,9 +44,9 @@ void MatchPersons(Comparison& comparison)
                 unmatched.push_back(std::move(entry));
                 continue;
             }
-            QString normalised = NormalisedName(row.texts.FullName);
+            QString normalised = PersonNameKey(row.texts.FullName);
             sexesByName[normalised] |= row.texts.Sex == Sex::Male ? 1 : 2;
-            const QString key = PersonKey(normalised, row.texts.Sex);
+            const QString key = IdentityKey({normalised, row.texts.Sex});
             auto found = byKey.constFind(key);
             if (found == byKey.cend()) {
                 ComparedPerson person;

@@ -24,10 +24,13 @@ QString resolvedTarget(const QString& path)
     return canonical.isEmpty() ? info.symLinkTarget() : canonical; // a dangling link: create its target
 }
 
+constexpr int kSuffixLength = 8;
+constexpr char kTemporaryEnd[] = ".tmp";
+
 QByteArray randomSuffix()
 {
     static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QByteArray suffix(8, '\0');
+    QByteArray suffix(kSuffixLength, '\0');
     for (char& c : suffix)
         c = Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))];
     return suffix;
@@ -71,7 +74,7 @@ ReplacingFile::ReplacingFile(const QString& path)
     // that the additions cannot exceed the longest name a folder takes.
     const QByteArray prefix = m_target.left(slash + 1) + '.' + name.left(200) + '.';
     for (int attempt = 0; m_fd < 0; ++attempt) {
-        m_temporary = prefix + randomSuffix() + ".tmp";
+        m_temporary = prefix + randomSuffix() + kTemporaryEnd;
         m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && (errno != EEXIST || attempt == 100)) {
             const int error = errno;
@@ -157,4 +160,20 @@ void ReplacingFile::discard() noexcept
         ::close(std::exchange(m_fd, -1));
     if (!m_temporary.isEmpty())
         ::unlink(m_temporary.constData());
+}
+
+bool IsReplacementTemporaryName(const QString& fileName)
+{
+    // "." + at least one character of the target's name + "." + suffix + ".tmp"
+    const qsizetype end = fileName.size() - qsizetype(sizeof kTemporaryEnd - 1);
+    const qsizetype suffixFrom = end - kSuffixLength;
+    if (!fileName.startsWith(u'.') || !fileName.endsWith(QLatin1String(kTemporaryEnd)) || suffixFrom < 3
+        || fileName[suffixFrom - 1] != u'.')
+        return false;
+    for (qsizetype i = suffixFrom; i < end; ++i) {
+        const QChar c = fileName[i];
+        if (c.unicode() > 127 || !c.isLetterOrNumber())
+            return false;
+    }
+    return true;
 }

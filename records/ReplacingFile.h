@@ -33,6 +33,11 @@ private:
     int m_fd = -1;
 };
 
+// True for the name (no folder) of a temporary file this class writes beside its target,
+// ".NAME.XXXXXXXX.tmp". A save cut off before its rename can leave one behind complete; readers
+// of a folder skip such names, so a leftover is never taken for a record.
+bool IsReplacementTemporaryName(const QString& fileName);
+
 // Waits until everything written to the file system holding `path` is on disk. Throws EInOutError.
 void SyncFileSystemOf(const QString& path);
 // Makes the renames in the folder holding the file `path` durable; a failure changes nothing and is ignored.

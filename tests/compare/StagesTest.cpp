@@ -49,10 +49,4 @@ TEST(StageLabel, DefaultsToTheFolderName)
     EXPECT_EQ(OrderStages({{{"/data/весна"}, " "}}).front().label, "весна");
 }
 
-TEST(PersonName, IgnoresCaseBlanksAndYo)
-{
-    EXPECT_EQ(NormalisedName("  СЕМЁНОВ \t Пётр  "), NormalisedName("семенов петр"));
-    EXPECT_NE(NormalisedName("Семенов Петр"), NormalisedName("Семенов Пётра"));
-}
-
 } // namespace

@@ -1,4 +1,5 @@
 #include "records/RecordFile.h"
+#include "records/ReplacingFile.h"
 
 #include "tests/core/RowName.h"
 #include "tests/records/RecordFileTestSupport.h"
@@ -227,3 +228,19 @@ TEST_F(RecordFileWriter, LongNameSurvivesWriteAndRead)
 }
 
 } // namespace
+
+// A save cut off before its rename leaves its temporary complete; readers must know it by name.
+TEST_F(RecordFileWriter, TemporaryOfAnUnfinishedSaveIsKnownByItsName)
+{
+    const QString path = pathOf("Ёлкина Анна.vnl");
+    ReplacingFile file(path);
+    file.write("Vornale 5");
+    const QStringList names = QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(names.size(), 1);
+    EXPECT_TRUE(IsReplacementTemporaryName(names.front())) << names.front().toStdString();
+    for (const QString& other : {QStringLiteral("Ёлкина Анна.vnl"), QStringLiteral(".Ёлкина Анна.vnl"),
+                                QStringLiteral("a.tmp"), QStringLiteral(".x.abcdefgh.tmp.vnl"),
+                                QStringLiteral(".x.abcdefg.tmp"), QStringLiteral("..abcdefgh.tmp"),
+                                QStringLiteral(".x.abcd-fgh.tmp")})
+        EXPECT_FALSE(IsReplacementTemporaryName(other)) << other.toStdString();
+}
