@@ -1,5 +1,7 @@
 #pragma once
 
+#include "statistics/SignedRank.h"
+
 #include <optional>
 #include <vector>
 
@@ -26,12 +28,9 @@ struct PairedTest
     bool exact = false;
 };
 
-// Wilcoxon's signed-rank test. Zero changes are dropped (Wilcoxon's own rule) and `pairs` counts
-// the rest. Up to kExactSignedRankPairs pairs without tied magnitudes the p-value is exact, from
-// the distribution of the positive rank sum; otherwise the normal approximation with the tie
-// correction of the variance and a continuity correction of 0.5. Two-sided: twice the smaller
-// tail, at most 1, and exactly 1 at the centre of the distribution.
-constexpr int kExactSignedRankPairs = 50;
+// Wilcoxon's signed-rank test (statistics/SignedRank). Zero changes are dropped (Wilcoxon's own
+// rule) and `pairs` counts the rest; up to kExactSignedRankPairs pairs the p-value is exact, ties
+// included, beyond that the normal approximation.
 PairedTest WilcoxonSignedRank(const std::vector<int>& hundredths);
 
 // The sign test on the level's direction: persons whose level stayed are left out; p is the

@@ -8,14 +8,16 @@
 #include <QRectF>
 
 // The printable pages of one grouping: first the figures (a paper's first table: one row per
-// figure, a column per group, p last; above it the grouped bar chart of the level shares; below
-// it the tests), then the risk list (codes instead of names when `coder` is set).
+// figure, a column per group, p last; above it the grouped bar chart of the level shares), then
+// the tests, then the risk list (codes instead of names when `coder` is set). Every text is made
+// when the report is built, on the calling thread (the regional settings are read there).
 TableReport GroupsFiguresReport(const GroupsResult& result, const QString& date);
+TableReport GroupsTestsReport(const GroupsResult& result, const QString& date);
 TableReport RiskListReport(const GroupsResult& result, const QString& date, const RiskCoder& coder = {});
 
 // The grouped bar chart: for each level, one bar per group with its share of the group's assessed.
 void DrawLevelSharesChart(QPainter& painter, const QRectF& area, const GroupsResult& result);
 
-// Both reports, one after the other, as one PDF that replaces `path` only once complete.
+// The three reports, one after the other, as one PDF that replaces `path` only once complete.
 QString WriteGroupsPdf(const QString& path, const GroupsResult& result, const QString& date,
                        const RiskCoder& coder = {}, const PageProgress& progress = {});

@@ -402,17 +402,32 @@ bool PrintTableReport(QPagedPaintDevice& device, const TableReport& report, cons
 QString WriteTableReportPdf(const QString& path, const TableReport& report, const QPageLayout& pageLayout,
                             const PageProgress& progress)
 {
+    return WriteTableReportsPdf(path, {report}, pageLayout, progress);
+}
+
+QString WriteTableReportsPdf(const QString& path, const QList<TableReport>& reports, const QPageLayout& pageLayout,
+                             const PageProgress& progress)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    bool done = false;
+    bool done = !reports.isEmpty();
     {
         QPdfWriter writer(&file);
-        writer.setTitle(report.title);
+        if (done)
+            writer.setTitle(reports.front().title);
         writer.setCreator(QStringLiteral("vornale-summary"));
         writer.setResolution(300);
         writer.setPageLayout(pageLayout);
-        done = PrintTableReport(writer, report, progress);
+        QPainter painter;
+        done = done && painter.begin(&writer);
+        for (qsizetype i = 0; done && i < reports.size(); ++i) {
+            if (i > 0)
+                writer.newPage();
+            done = PaintTableReport(painter, writer, reports[i], progress);
+        }
+        if (painter.isActive())
+            done = painter.end() && done;
     }
     if (done && file.error() == QFileDevice::NoError && file.commit())
         return {};

@@ -118,6 +118,11 @@ bool PrintTableReport(QPagedPaintDevice& device, const TableReport& report, cons
 QString WriteTableReportPdf(const QString& path, const TableReport& report, const QPageLayout& pageLayout,
                             const PageProgress& progress = {});
 
+// Several reports one after the other in one PDF (each with its own page numbers), titled with
+// the first's title; replaced as WriteTableReportPdf replaces it.
+QString WriteTableReportsPdf(const QString& path, const QList<TableReport>& reports, const QPageLayout& pageLayout,
+                             const PageProgress& progress = {});
+
 // Splits a text into at most `maxLines` lines of at most `width`, at spaces only; a word or line
 // that does not fit is shortened with "…" at `elide`'s end.
 QStringList WrapAtSpaces(const QString& text, const QFontMetricsF& metrics, qreal width, int maxLines,

@@ -18,4 +18,4 @@ struct SignedRankResult
 // distribution of the positive mid-rank sum over all 2^n sign patterns (counted over doubled
 // mid-ranks); p = twice the smaller tail, at most 1. Beyond, the normal approximation with the
 // tie correction and a continuity correction of 0.5.
-SignedRankResult WilcoxonSignedRank(std::span<const double> differences);
+SignedRankResult SignedRankTest(std::span<const double> differences);
