@@ -6,22 +6,21 @@
 
 #include <QAccessible>
 #include <QGroupBox>
-#include <QSet>
 #include <QTest>
 #include <functional>
 
 namespace apptest {
 namespace {
 
-// Every visible control under `parent` that a keyboard or a pointer can act on, or that shows a
-// result a sighted user reads off it.
+// Every visible control under `parent` a keyboard or a pointer acts on, and the level bar.
 void CollectControls(QAccessibleInterface* parent, QList<QAccessibleInterface*>& controls)
 {
     for (int i = 0; i < parent->childCount(); ++i) {
         QAccessibleInterface* child = parent->child(i);
         if (child == nullptr || child->state().invisible)
             continue;
-        if (child->state().focusable || child->role() == QAccessible::Button || child->role() == QAccessible::ProgressBar)
+        const QAccessible::Role role = child->role();
+        if (child->state().focusable || role == QAccessible::Button || role == QAccessible::ProgressBar)
             controls << child;
         CollectControls(child, controls);
     }
@@ -36,19 +35,16 @@ void ExpectNamesOfTheirOwn(QWidget* window, int atLeast)
     QList<QAccessibleInterface*> controls;
     CollectControls(QAccessible::queryAccessibleInterface(window), controls);
     EXPECT_GE(controls.size(), atLeast);
-    QSet<QString> names;
+    QStringList names;
     for (QAccessibleInterface* control : controls) {
         const QString name = control->text(QAccessible::Name);
         const std::string who = control->object()->objectName().toStdString() + " \"" + name.toStdString() + "\"";
-        EXPECT_FALSE(name.trimmed().isEmpty()) << who;
-        EXPECT_FALSE(titles.contains(name)) << who;
-        EXPECT_FALSE(names.contains(name)) << who;
-        names.insert(name);
+        EXPECT_FALSE(name.trimmed().isEmpty() || titles.contains(name) || names.contains(name)) << who;
+        names << name;
     }
 }
 
-class MainWindowAccessibility : public MainWindowTest
-{};
+using MainWindowAccessibility = MainWindowTest;
 
 TEST_F(MainWindowAccessibility, EveryControlOfTheMainWindowHasANameOfItsOwn)
 {
@@ -89,24 +85,10 @@ TEST_F(MainWindowAccessibility, InputErrorWindowIsAnAlertWithItsHeadingAndMessag
     EXPECT_TRUE(inspected);
 }
 
-TEST_F(MainWindowAccessibility, AboutWindowIsNamedAndSoAreItsControls)
-{
-    bool inspected = false;
-    testsupport::onNextModal([&](QWidget* modal) {
-        ASSERT_TRUE(WaitUntilActive(modal));
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(modal)->text(QAccessible::Name), QStringLiteral("О программе"));
-        ExpectNamesOfTheirOwn(modal, 2);
-        inspected = true;
-    });
-    trigger("AcAbout");
-    EXPECT_TRUE(inspected);
-}
-
 struct ShortcutCase
 {
     const char* name;
     Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
     std::function<void(MainWindowTest&)> check;
 };
 
@@ -114,9 +96,9 @@ class ToolbarShortcut : public MainWindowTest, public ::testing::WithParamInterf
 {};
 
 const ShortcutCase shortcutCases[] = {
-    {"CtrlNIsNew", Qt::Key_N, Qt::ControlModifier, [](MainWindowTest& t) { EXPECT_EQ(t.edit(1)->text(), QString()); }},
-    {"CtrlOIsOpen", Qt::Key_O, Qt::ControlModifier, [](MainWindowTest& t) { EXPECT_EQ(t.files->openCalls, 1); }},
-    {"CtrlSIsSave", Qt::Key_S, Qt::ControlModifier, [](MainWindowTest& t) { EXPECT_EQ(t.files->saveCalls, 1); }},
+    {"CtrlNIsNew", Qt::Key_N, [](MainWindowTest& t) { EXPECT_EQ(t.edit(1)->text(), QString()); }},
+    {"CtrlOIsOpen", Qt::Key_O, [](MainWindowTest& t) { EXPECT_EQ(t.files->openCalls, 1); }},
+    {"CtrlSIsSave", Qt::Key_S, [](MainWindowTest& t) { EXPECT_EQ(t.files->saveCalls, 1); }},
 };
 
 // Reached from an entry field, where the keyboard is; the field must not swallow them.
@@ -124,16 +106,21 @@ TEST_P(ToolbarShortcut, RunsItsCommandFromAnEntryField)
 {
     typeInto(1, "Петров");
     runUntilIdle();
-    QTest::keyClick(edit(1), GetParam().key, GetParam().modifiers);
+    QTest::keyClick(edit(1), GetParam().key, Qt::ControlModifier);
     GetParam().check(*this);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, ToolbarShortcut, ::testing::ValuesIn(shortcutCases), RowName());
 
-TEST_F(MainWindowAccessibility, F1ShowsTheAboutWindow)
+TEST_F(MainWindowAccessibility, F1ShowsTheAboutWindowAndItsNames)
 {
     QWidget* shown = nullptr;
-    testsupport::onNextModal([&](QWidget* modal) { shown = modal; });
+    testsupport::onNextModal([&](QWidget* modal) {
+        ASSERT_TRUE(WaitUntilActive(modal));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(modal)->text(QAccessible::Name), QStringLiteral("О программе"));
+        ExpectNamesOfTheirOwn(modal, 2);
+        shown = modal;
+    });
     QTest::keyClick(edit(2), Qt::Key_F1);
     EXPECT_EQ(shown, &aboutWindow());
 }

@@ -409,15 +409,13 @@ const ModifiedCase modifiedCases[] = {
          t.files->saveAnswers << t.pathOf("f.vnl");
          t.trigger("AcSave");
          t.click(t.radio(1));
-     },
-     true},
+     }, true},
     {"RegressionFemaleOpenedThenMaleClicked",
      [](MainWindowTest& t) {
-         t.files->openAnswers << t.writeFile("f.vnl", RecordBytes(kIvanovCp1251, "120", "80", "70", "1", "70", "175", "30"));
+         t.files->openAnswers << t.writeFile("f.vnl", RecordBytes("x", "120", "80", "70", "1", "70", "175", "30"));
          t.trigger("AcOpen");
          t.click(t.radio(1));
-     },
-     true},
+     }, true},
     {"CheckedMaleClickedAgain", [](MainWindowTest& t) { t.click(t.radio(1)); }, false},
     {"LetterRefusedByNumericField", [](MainWindowTest& t) { t.typeText(t.edit(2), "x"); }, false},
     {"NewAfterTyping",
