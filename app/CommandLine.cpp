@@ -15,20 +15,21 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 {
     ProgramCommandLine commandLine(
         QCoreApplication::applicationName(),
-        QStringLiteral("Assesses adaptation from blood pressure, pulse, sex, weight, height and age."),
+        QStringLiteral("Vornale Lite: оценка адаптации по артериальному давлению, пульсу, полу, весу, росту и "
+                       "возрасту."),
         QCommandLineOption({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
-                           QStringLiteral("Displays help on commandline options.")),
-        QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
-                           QStringLiteral("Displays version information.")));
+                           QStringLiteral("Показать эту справку.")),
+        QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")));
+    commandLine.addPositionalArgument(QStringLiteral("ФАЙЛ"),
+                                      QStringLiteral("Файл записи (.vnl), который открыть при запуске."),
+                                      QStringLiteral("[ФАЙЛ]"));
     QCommandLineParser& parser = commandLine.parser();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A record file (.vnl) to open at start-up."),
-                                 QStringLiteral("[FILE]"));
 
     CommandLine result;
     const auto fail = [&](const QString& error) {
         result.action = CommandLine::Action::Fail;
         result.exitCode = kUsageExitCode;
-        result.output = error + QLatin1Char('\n') + parser.helpText();
+        result.output = error + QLatin1Char('\n') + commandLine.helpText();
         return result;
     };
     switch (commandLine.parse(arguments)) {
@@ -47,7 +48,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
-        return fail(QStringLiteral("Too many arguments: give at most one FILE."));
+        return fail(QStringLiteral("Слишком много аргументов: можно указать только один ФАЙЛ."));
     if (!files.isEmpty())
         result.file = files.front();
     return result;

@@ -1,5 +1,6 @@
 #include "app/StatusBar.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -20,7 +21,12 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent)
     narrower.setStretch(kNarrowing);
     setFont(narrower);
     // Qt repaints only its own, narrower message area when the message changes.
-    connect(this, &QStatusBar::messageChanged, this, [this] { update(); });
+    connect(this, &QStatusBar::messageChanged, this, [this] {
+        update();
+        // The hint is the bar's accessible name.
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 QRect TStatusBar::messageRect() const

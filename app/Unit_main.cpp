@@ -230,6 +230,17 @@ void TForm1::showResults(const AssessmentResult& result)
     ui.Label16->setText(LevelText(result.Level));
     ui.AdvEdit11->setText(QString::number(result.KerdoShown));
     setBalanceText(BalanceText(result.Balance));
+    nameLevelBar();
+}
+
+void TForm1::nameLevelBar()
+{
+    // The bar stands for the index and its level: a screen reader says both at once, and hears
+    // of each new result by the change of name.
+    QString name = ui.Label9->text() + QLatin1Char(' ') + ui.AdvEdit12->text();
+    if (!ui.Label16->text().isEmpty())
+        name += QStringLiteral(" — ") + ui.Label16->text();
+    ui.AdvProgressBar1->setAccessibleName(name);
 }
 
 void TForm1::showInputError()
@@ -240,6 +251,7 @@ void TForm1::showInputError()
     ui.Label16->setText(QString());
     // The bar's level colours stay those of the last successful calculation.
     ui.AdvProgressBar1->setPosition(0);
+    nameLevelBar();
     m_frmError->setHeading(kInputErrorHeading);
     m_frmError->setMessage(kInputErrorMessage);
     try {
@@ -254,6 +266,8 @@ void TForm1::setBalanceText(const QString& text)
 {
     ui.Label15->setText(text);
     ui.Label15->adjustSize();
+    // An empty label would be read by the title of the group box around it.
+    ui.Label15->setAccessibleName(text.isEmpty() ? QStringLiteral("нет оценки") : text);
 }
 
 // --- Document commands -------------------------------------------------------------------------
@@ -273,6 +287,7 @@ void TForm1::AcNewExecute()
     setBalanceText(QString());
     ui.Label16->setText(QString());
     ui.AdvProgressBar1->setPosition(0);
+    nameLevelBar();
     LastSexFemale = false;
     Modified = false;
     // Before the window is first shown this only chooses the field that will have the focus.

@@ -70,6 +70,7 @@ private:
     void setSexChoice(Sex sex);
     void keepCheckedSexTheTabStop();
     void showResults(const AssessmentResult& result);
+    void nameLevelBar();
     void showInputError();
     void putSlotIntoField(int slot, const QString& text);
     void setBalanceText(const QString& text);

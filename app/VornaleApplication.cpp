@@ -1,6 +1,7 @@
 #include "app/VornaleApplication.h"
 
 #include "app/FailureReport.h"
+#include "app/ShellAccessibility.h"
 #include "widgets/QtTranslations.h"
 #include "core/ApplicationErrors.h"
 #include "widgets/Fonts.h"
@@ -22,6 +23,7 @@ QIcon ApplicationIcon()
 VornaleApplication::VornaleApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     RegisterFontSubstitutes();
+    InstallShellAccessibility();
     m_qtTranslations = LoadQtRussianTranslations();
     if (m_qtTranslations)
         installTranslator(m_qtTranslations.get());

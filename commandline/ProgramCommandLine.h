@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -19,8 +20,14 @@ public:
     ProgramCommandLine(const QString& program, const QString& description, const QCommandLineOption& help,
                        const QCommandLineOption& version);
 
-    // For the program's own options and arguments, added before parse() and read after it.
+    // The program's own options and arguments, added before parse(); the help lists them.
+    void addOption(const QCommandLineOption& option);
+    void addPositionalArgument(const QString& name, const QString& description, const QString& syntax);
+    // Read after parse().
     QCommandLineParser& parser() { return m_parser; }
+    // The help in Russian, naming the program: the toolkit's own help is English unless its
+    // translations are loaded, and names no program before an application object exists.
+    QString helpText() const;
 
     // Help wins over the version, and the version over everything else on the line.
     Outcome parse(const QStringList& arguments);
@@ -28,7 +35,15 @@ public:
     const QString& text() const { return m_text; }
 
 private:
+    struct Argument
+    {
+        QString name, description, syntax;
+    };
+
     QString m_program;
+    QString m_description;
+    QList<QCommandLineOption> m_shownOptions;
+    QList<Argument> m_arguments;
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
     QCommandLineOption m_version;

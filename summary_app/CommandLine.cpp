@@ -26,15 +26,16 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
         QStringLiteral("vornale-summary"), QStringLiteral("Сводка по группе: файлы записей и папки с ними."),
         QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")),
         QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")));
-    QCommandLineParser& parser = commandLine.parser();
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
-    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    commandLine.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
+    commandLine.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
     // Handled by CompareCommandLine before this parser runs; listed so the help mentions it.
-    parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
-    parser.addOption({QStringLiteral("enter"), QStringLiteral("Открыть таблицу ввода группы для папки этапа."),
-                      QStringLiteral("ПАПКА")});
-    parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
-                                 QStringLiteral("ПУТЬ…"));
+    commandLine.addOption(
+        {QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
+    commandLine.addOption({QStringLiteral("enter"), QStringLiteral("Открыть таблицу ввода группы для папки этапа."),
+                           QStringLiteral("ПАПКА")});
+    commandLine.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
+                                      QStringLiteral("ПУТЬ…"));
+    QCommandLineParser& parser = commandLine.parser();
 
     CommandLineRequest request;
     const auto fail = [&request](const QString& error) {

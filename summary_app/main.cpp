@@ -3,6 +3,7 @@
 #include "group_windows/CompareWindow.h"
 #include "group_windows/EntryWindow.h"
 #include "group_windows/SummaryWindow.h"
+#include "widgets/Accessibility.h"
 #include "widgets/Fonts.h"
 #include "widgets/QtTranslations.h"
 
@@ -59,6 +60,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("vornale-summary"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vornale.VornaleSummary"));
     RegisterFontSubstitutes();
+    InstallWidgetAccessibility();
     // Russian like the rest of the window, whatever the user's locale.
     const std::unique_ptr<QTranslator> qtTranslations = LoadQtRussianTranslations();
     if (qtTranslations)

@@ -207,9 +207,15 @@ void TAdvEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (event->matches(QKeySequence::Cut) && !clipboardRequestAllowed(&TAdvEdit::clipboardCut)) {
-        event->accept();
-        return;
+    if (event->matches(QKeySequence::Cut)) {
+        const bool allowed = clipboardRequestAllowed(&TAdvEdit::clipboardCut);
+        // Nothing can be taken out of a read-only field, but what it shows can still be taken.
+        if (allowed && isReadOnly())
+            copy();
+        if (!allowed || isReadOnly()) {
+            event->accept();
+            return;
+        }
     }
 
     // The key going down.

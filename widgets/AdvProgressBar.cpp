@@ -4,6 +4,7 @@
 #include "widgets/PixelMath.h"
 #include "widgets/SystemColors.h"
 
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -78,8 +79,13 @@ void TAdvProgressBar::setOrientation(TGradientOrientation value) { store(m_orien
 
 void TAdvProgressBar::setPosition(int value)
 {
+    const bool changed = value != m_position;
     m_position = value;
     repaint();
+    if (changed) {
+        QAccessibleValueChangeEvent event(this, value);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 Qt::Orientation TAdvProgressBar::fillDirection() const

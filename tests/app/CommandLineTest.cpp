@@ -31,16 +31,16 @@ const CommandLineCase commandLineCases[] = {
      QStringLiteral("subject.vnl"), 0, ""},
     {"ToolkitOptionWithEquals", {"-style=fusion"}, Action::Run, std::nullopt, 0, ""},
     {"ToolkitFlag", {"-reverse", "subject.vnl"}, Action::Run, QStringLiteral("subject.vnl"), 0, ""},
-    {"LongHelp", {"--help"}, Action::ShowHelp, std::nullopt, 0, "[FILE]"},
+    {"LongHelp", {"--help"}, Action::ShowHelp, std::nullopt, 0, " [параметры] [ФАЙЛ]\n"},
     {"ShortHelp", {"-h"}, Action::ShowHelp, std::nullopt, 0, "--version"},
-    {"HelpAllKeepsToolkitOptionsHidden", {"--help-all"}, Action::ShowHelp, std::nullopt, 0, "Usage:"},
-    {"HelpWinsOverFile", {"subject.vnl", "--help"}, Action::ShowHelp, std::nullopt, 0, "Usage:"},
+    {"HelpAllKeepsToolkitOptionsHidden", {"--help-all"}, Action::ShowHelp, std::nullopt, 0, "Параметры:"},
+    {"HelpWinsOverFile", {"subject.vnl", "--help"}, Action::ShowHelp, std::nullopt, 0, "Показать эту справку."},
     {"LongVersion", {"--version"}, Action::ShowVersion, std::nullopt, 0, "9.8\n"},
     {"ShortVersion", {"-v"}, Action::ShowVersion, std::nullopt, 0, "9.8\n"},
     {"UnknownOption", {"--bogus"}, Action::Fail, std::nullopt, 2, "Unknown option 'bogus'."},
     {"CompactedShortOptionsAreOneUnknownWord", {"-hv"}, Action::Fail, std::nullopt, 2, "Unknown option 'hv'."},
     {"ToolkitOptionWithoutValue", {"-platform"}, Action::Fail, std::nullopt, 2, "-platform"},
-    {"TwoFiles", {"a.vnl", "b.vnl"}, Action::Fail, std::nullopt, 2, "Too many arguments"},
+    {"TwoFiles", {"a.vnl", "b.vnl"}, Action::Fail, std::nullopt, 2, "Слишком много аргументов"},
 };
 
 class CommandLineTest : public ::testing::TestWithParam<CommandLineCase>
@@ -68,10 +68,11 @@ TEST_P(CommandLineTest, ActionFileExitCodeAndOutput)
     }
     // Every refusal shows how the program is used.
     if (c.action == Action::Fail) {
-        EXPECT_TRUE(result.output.contains(QStringLiteral("[options] [FILE]"))) << result.output.toStdString();
+        EXPECT_TRUE(result.output.contains(QStringLiteral("[параметры] [ФАЙЛ]"))) << result.output.toStdString();
     }
     // The help lists the program's own options only.
     if (c.action == Action::ShowHelp) {
+        EXPECT_TRUE(result.output.startsWith(QStringLiteral("Использование: ") + QCoreApplication::applicationName()));
         EXPECT_FALSE(result.output.contains(QStringLiteral("platform"))) << result.output.toStdString();
     }
 }

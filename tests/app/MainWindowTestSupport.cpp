@@ -1,5 +1,6 @@
 #include "tests/app/MainWindowTestSupport.h"
 
+#include "app/ShellAccessibility.h"
 #include "tests/support/ModalWatch.h"
 #include "widgets/Fonts.h"
 
@@ -49,6 +50,7 @@ MainWindowTest::MainWindowTest(SeparatorSource separators)
     if (separators == SeparatorSource::FixedComma)
         m_comma.emplace(QChar(u','), QChar(0x00A0));
     RegisterFontSubstitutes();
+    InstallShellAccessibility();
     m_windows = std::make_unique<ApplicationWindows>();
     auto chooser = std::make_unique<ScriptedFileChooser>();
     files = chooser.get();

@@ -403,6 +403,19 @@ const ModifiedCase modifiedCases[] = {
          t.click(t.radio(1));
      },
      true},
+    {"RegressionFemaleSavedThenMaleClicked",
+     [](MainWindowTest& t) {
+         t.click(t.radio(2));
+         t.files->saveAnswers << t.pathOf("f.vnl");
+         t.trigger("AcSave");
+         t.click(t.radio(1));
+     }, true},
+    {"RegressionFemaleOpenedThenMaleClicked",
+     [](MainWindowTest& t) {
+         t.files->openAnswers << t.writeFile("f.vnl", RecordBytes("x", "120", "80", "70", "1", "70", "175", "30"));
+         t.trigger("AcOpen");
+         t.click(t.radio(1));
+     }, true},
     {"CheckedMaleClickedAgain", [](MainWindowTest& t) { t.click(t.radio(1)); }, false},
     {"LetterRefusedByNumericField", [](MainWindowTest& t) { t.typeText(t.edit(2), "x"); }, false},
     {"NewAfterTyping",

@@ -117,7 +117,7 @@ TEST_P(RowNotSaved, IsReportedAndLeavesNoFile)
 INSTANTIATE_TEST_SUITE_P(
     Rows, RowNotSaved,
     ::testing::Values(SaveCase{"EmptyName", "  ", RowSaveOutcome::Skipped, "Не заполнено: ФИО"},
-                      SaveCase{"NotInCp1251", "Иванов 😀", RowSaveOutcome::Refused, "«😀» (U+1F600)"},
+                      SaveCase{"NotInCp1251_EmojiNamedOnce", "Иванов 😀", RowSaveOutcome::Refused, "хранить: «😀» (U+1F600). Исправьте"},
                       SaveCase{"DuplicateName", "Первый", RowSaveOutcome::NameClash, "строка 1"},
                       SaveCase{"DuplicateInOtherCase", "первый", RowSaveOutcome::NameClash, "строка 1"},
                       SaveCase{"AnotherPersonsFile", "Петров", RowSaveOutcome::OtherPersonFile, "Петров, Ж"},

@@ -182,12 +182,12 @@ expect_command_line_rows() {
 
 row_CommandLineWithoutDisplay() {
     expect_command_line_rows "$bin" \
-        "--help|0|Usage: |" \
-        "-h|0|[FILE]|" \
+        "--help|0|Использование: vornale-lite [параметры] [ФАЙЛ]|" \
+        "-h|0|[ФАЙЛ]|" \
         "--version|0|vornale-lite ${VORNALE_VERSION:-}|" \
         "-v|0|vornale-lite |" \
-        "--no-such-option|2||Usage: " \
-        "one.vnl two.vnl|2||Too many arguments"
+        "--no-such-option|2||Использование: " \
+        "one.vnl two.vnl|2||Слишком много аргументов"
 }
 
 # --- The summary program on the command line -------------------------------------------------

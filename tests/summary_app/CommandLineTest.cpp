@@ -123,6 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, CommandLineInfo,
     ::testing::Values(InfoCase{"help", {"--help"}, QStringLiteral("--csv <ФАЙЛ>")},
                       InfoCase{"short_help", {"-h"}, QStringLiteral("--version")},
+                      InfoCase{"help_names_the_program_in_russian", {"--help"},
+                               QStringLiteral("Использование: vornale-summary [параметры] ПУТЬ…\n")},
                       InfoCase{"version", {"--version"}, QStringLiteral("vornale-summary 5.0\n")},
                       InfoCase{"short_version", {"-v"}, QStringLiteral("vornale-summary 5.0\n")},
                       InfoCase{"version_with_an_export", {"--csv", "out.csv", "--version", "x"},

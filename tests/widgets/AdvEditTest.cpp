@@ -255,6 +255,28 @@ TEST_F(EditWindow, RegressionContextMenuCopyAndCutSkippedTheirClipboardEvents)
     }
 }
 
+TEST_F(EditWindow, RegressionKeyboardCopyAndCutDidNothingInADecimalField)
+{
+    struct Row { const char* name; TAdvEdit* field; QString before; Qt::Key key; Qt::KeyboardModifiers mods; QString after; QString clipboard; };
+    const Row rows[] = {
+        {"Ctrl+C in the decimal output", &output, "2,30", Qt::Key_C, Qt::ControlModifier, "2,30", "2,30"},
+        {"Ctrl+Insert in the decimal output", &output, "2,30", Qt::Key_Insert, Qt::ControlModifier, "2,30", "2,30"},
+        {"Ctrl+X in the read-only output copies", &output, "2,30", Qt::Key_X, Qt::ControlModifier, "2,30", "2,30"},
+        {"Shift+Delete in the read-only output copies", &output, "2,30", Qt::Key_Delete, Qt::ShiftModifier, "2,30", "2,30"},
+        {"Ctrl+X in an integer input cuts", &first, "45", Qt::Key_X, Qt::ControlModifier, "", "45"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.field->setText(row.before);
+        focus(*row.field, Qt::MouseFocusReason);
+        row.field->selectAll();
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        QTest::keyClick(row.field, row.key, row.mods);
+        EXPECT_EQ(row.field->text(), row.after);
+        EXPECT_EQ(QApplication::clipboard()->text(), row.clipboard);
+    }
+}
+
 TEST_F(EditWindow, ReadOnlyFieldIgnoresPasteAndTyping)
 {
     focus(output, Qt::MouseFocusReason);
