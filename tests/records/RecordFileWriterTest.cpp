@@ -233,7 +233,9 @@ TEST_F(RecordFileWriter, LongNameSurvivesWriteAndRead)
 TEST_F(RecordFileWriter, TemporaryOfAnUnfinishedSaveIsKnownByItsName)
 {
     const QString path = pathOf("Ёлкина Анна.vnl");
+    SetUnnamedTemporariesAllowed(false); // unnamed files leave no name to know
     ReplacingFile file(path);
+    SetUnnamedTemporariesAllowed(true);
     file.write("Vornale 5");
     const QStringList names = QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden);
     ASSERT_EQ(names.size(), 1);
