@@ -1,5 +1,6 @@
 #include "entry/EntryTableModel.h"
 #include "entry/RecordFileName.h"
+#include "entry/StageFolder.h"
 #include "entry/StageSaver.h"
 #include "tests/core/RowName.h"
 
@@ -148,9 +149,157 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"Separators", "a/b\\c", "a_b_c.vnl"},
                       NameCase{"ParentFolder", "..", "без имени.vnl"},
                       NameCase{"LeadingDotsTrailingBlanks", " ..x. . ", "x.vnl"},
-                      NameCase{"ControlAndNul", QString("a\tb") + QChar(0) + "c\n", "a_b_c_.vnl"},
+                      NameCase{"ControlAndNul", QString("a\tb") + QChar(0) + "c\n", "a b c.vnl"},
+                      NameCase{"BlanksOfOneSpelling", QString(" Иванов \u00A0 Иван\u2009"), "Иванов Иван.vnl"},
                       NameCase{"Device", "con", "_con.vnl"},
                       NameCase{"Long", QString(200, u'Ж'), QString(125, u'Ж') + ".vnl"}),
+    RowName());
+
+// What a row shows for what was typed into it, cell by cell ("" clears).
+struct ShownCase
+{
+    const char* name;
+    std::vector<std::pair<int, QString>> typed;
+    QStringList problems; // each in the problem text, which is empty when this is
+    std::vector<int> pink; // the cells tinted, entry and result columns
+};
+
+class RowShown : public ::testing::TestWithParam<ShownCase>
+{};
+
+TEST_P(RowShown, NamesEveryProblemAndTintsEveryCellInvolved)
+{
+    EntryTableModel model(kComma);
+    for (const auto& [column, text] : GetParam().typed)
+        ASSERT_TRUE(model.setData(model.index(0, column), text));
+    const QString problem = model.data(model.index(0, EntryTableModel::ColIndex), EntryTableModel::ProblemRole).toString();
+    EXPECT_EQ(problem.isEmpty(), GetParam().problems.isEmpty()) << problem.toStdString();
+    for (const QString& part : GetParam().problems)
+        EXPECT_TRUE(problem.contains(part)) << problem.toStdString();
+    std::vector<int> pink;
+    for (int column = 0; column < EntryTableModel::ColLevel; ++column) {
+        if (model.data(model.index(0, column), Qt::BackgroundRole).isValid())
+            pink.push_back(column);
+    }
+    EXPECT_EQ(pink, GetParam().pink);
+    EXPECT_EQ(model.hasUnsavedRows(), !GetParam().problems.isEmpty());
+}
+
+const std::vector<std::pair<int, QString>> kAllButPressures{
+    {EntryTableModel::ColName, "Иванов"}, {EntryTableModel::ColSex, "М"}, {EntryTableModel::ColPulse, "70"},
+    {EntryTableModel::ColWeight, "70"},   {EntryTableModel::ColHeight, "175"}, {EntryTableModel::ColAge, "30"}};
+
+std::vector<std::pair<int, QString>> operator+(std::vector<std::pair<int, QString>> a,
+                                               const std::vector<std::pair<int, QString>>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RowShown,
+    ::testing::Values(
+        ShownCase{"TrailingEmptyRow", {}, {}, {}},
+        ShownCase{"ClearedAfterTyping",
+                  {{EntryTableModel::ColName, "Иванов"}, {EntryTableModel::ColSex, "ж"}, {EntryTableModel::ColPulse, "7"},
+                   {EntryTableModel::ColName, ""}, {EntryTableModel::ColSex, ""}, {EntryTableModel::ColPulse, ""}},
+                  {},
+                  {}},
+        ShownCase{"SeveralNumbersMissing",
+                  {{EntryTableModel::ColName, "Иванов"}, {EntryTableModel::ColSex, "М"}, {EntryTableModel::ColPulse, "70"}},
+                  {"Сист. АД: не указано", "Диаст. АД: не указано", "Вес: не указано", "Рост: не указано",
+                   "Возраст: не указано"},
+                  {EntryTableModel::ColIndex}},
+        ShownCase{"OnlyPulsePressureBroken",
+                  kAllButPressures + std::vector<std::pair<int, QString>>{{EntryTableModel::ColSystolic, "120"},
+                                                                          {EntryTableModel::ColDiastolic, "115"}},
+                  {"Сист. АД − Диаст. АД меньше 10"},
+                  {EntryTableModel::ColSystolic, EntryTableModel::ColDiastolic, EntryTableModel::ColIndex}}),
+    RowName());
+
+// Rows typed over a stage that may hold files already, saved with one answer to the question.
+struct PersonCase
+{
+    const char* name;
+    std::vector<std::pair<QString, Sex>> files; // in the stage before the save
+    std::vector<std::pair<QString, Sex>> rows;  // typed; a name starting "~" is a roster's row, untyped
+    ClashAnswer answer;
+    std::vector<RowSaveOutcome::Kind> kinds; // after the save
+    int filesAfter;
+};
+
+class OnePerson : public ::testing::TestWithParam<PersonCase>
+{};
+
+TEST_P(OnePerson, NeverGetsASecondFileAndNoRowIsLostUnsaid)
+{
+    const PersonCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString stage = dir.filePath("stage");
+    ASSERT_TRUE(QDir().mkpath(stage));
+    for (const auto& [name, sex] : c.files)
+        WriteRecordFile(stage + "/" + RecordFileNameFor(name), {name, "1", "1", "1", sex, "1", "1", "1"}, nullptr);
+    EntryRows rows;
+    for (const auto& [name, sex] : c.rows) {
+        EntryRow row;
+        row.sex = sex;
+        row.text(EntryField::FullName) = name;
+        if (name.startsWith(u'~'))
+            row.text(EntryField::FullName).remove(0, 1);
+        else
+            row.texts[1] = row.texts[2] = row.texts[3] = row.texts[4] = row.texts[5] = row.texts[6] = "70";
+        row.dirty = !name.startsWith(u'~');
+        rows.append(row);
+    }
+    const StageSaver saver(stage);
+    const std::vector<RowSaveOutcome> plan = saver.plan(rows);
+    for (const RowSaveOutcome& outcome : plan) {
+        EXPECT_TRUE(outcome.kind == RowSaveOutcome::OtherPersonFile || !outcome.message.contains("другого человека"))
+            << outcome.message.toStdString();
+    }
+    const std::vector<RowSaveOutcome> saved = saver.save(rows, ConfirmedPaths(plan, c.answer));
+    std::vector<RowSaveOutcome::Kind> kinds;
+    for (const RowSaveOutcome& outcome : saved)
+        kinds.push_back(outcome.kind);
+    EXPECT_EQ(kinds, c.kinds);
+    EXPECT_EQ(QDir(stage).entryList(QDir::Files | QDir::Hidden).size(), c.filesAfter)
+        << QDir(stage).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
+    // A row reported saved is in its file.
+    const EntryRows files = ReadStageFolder(stage, kComma).rows;
+    for (const RowSaveOutcome& outcome : saved) {
+        const auto file = std::find_if(files.begin(), files.end(), [&](const EntryRow& f) { return f.filePath == outcome.path; });
+        if (outcome.kind == RowSaveOutcome::Saved) {
+            EXPECT_TRUE(file != files.end() && file->texts == rows[outcome.row].texts) << outcome.row;
+        }
+    }
+}
+
+using K = RowSaveOutcome::Kind;
+const std::vector<std::pair<QString, Sex>> kThreeSpellings{
+    {"елкина анна", Sex::Female}, {"Ёлкина\u00A0Анна", Sex::Female}, {"ЁЛКИНА  АННА", Sex::Female}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OnePerson,
+    ::testing::Values(
+        PersonCase{"ThreeSpellingsBeside", {{"Ёлкина Анна", Sex::Female}}, kThreeSpellings, ClashAnswer::SaveBeside,
+                   {K::SamePersonFile, K::NameClash, K::NameClash}, 1},
+        PersonCase{"ThreeSpellingsOverwrite", {{"Ёлкина Анна", Sex::Female}}, kThreeSpellings, ClashAnswer::Overwrite,
+                   {K::Saved, K::NameClash, K::NameClash}, 1},
+        PersonCase{"ThreeSpellingsNewStage", {}, kThreeSpellings, ClashAnswer::SaveBeside,
+                   {K::Saved, K::NameClash, K::NameClash}, 1},
+        PersonCase{"RegressionCaseOnlyWasAnotherPerson", {{"Иванов Иван", Sex::Male}}, {{"иванов иван", Sex::Male}},
+                   ClashAnswer::Overwrite, {K::Saved}, 1},
+        PersonCase{"RegressionThreeRowsIntoOneFileBeside", {}, {{"Петров", Sex::Male}, {"Петров", Sex::Male}, {"Петров", Sex::Male}},
+                   ClashAnswer::SaveBeside, {K::Saved, K::NameClash, K::NameClash}, 1},
+        PersonCase{"RegressionThreePersonsOfOneFileNameIntoOneFile", {{"А*Б", Sex::Male}},
+                   {{"А/Б", Sex::Male}, {"А\\Б", Sex::Male}, {"А:Б", Sex::Male}}, ClashAnswer::SaveBeside,
+                   {K::Saved, K::Saved, K::Saved}, 4},
+        PersonCase{"SameNameOtherSexBeside", {}, {{"Петров", Sex::Male}, {"Петров", Sex::Female}}, ClashAnswer::SaveBeside,
+                   {K::Saved, K::Saved}, 2},
+        PersonCase{"SameSpellingGoesIntoItsFile", {{"Иванов Иван", Sex::Male}}, {{"Иванов Иван", Sex::Male}},
+                   ClashAnswer::Skip, {K::Saved}, 1},
+        PersonCase{"RosterRowTakesNoName", {}, {{"~Петров", Sex::Male}, {"Петров", Sex::Male}}, ClashAnswer::Skip,
+                   {K::Skipped, K::Saved}, 1}),
     RowName());
 
 } // namespace
