@@ -209,20 +209,6 @@ std::vector<RowSaveOutcome> StageSaver::plan(const EntryRows& rows) const
             outcome.message = QStringLiteral("Тот же человек уже есть в таблице (строка %1): второй файл не создаётся").arg(first + 1);
             continue;
         }
-        // The row loaded from the file keeps it; else the first row claiming a name gets it.
-        const QList<int>& claimants = claims[outcome.path.toCaseFolded()];
-        const auto ownerAt = std::find_if(claimants.begin(), claimants.end(),
-                                          [&](int c) { return rows[c].filePath == outcome.path; });
-        const int keeper = ownerAt != claimants.end() ? *ownerAt : claimants.front();
-        if (keeper != i) {
-            outcome.kind = RowSaveOutcome::NameClash;
-            outcome.freePath = FreePathBeside(outcome.path, taken);
-            taken.insert(outcome.freePath.toCaseFolded());
-            outcome.message = QStringLiteral("Файл «%1» получает строка %2 с тем же именем")
-                                  .arg(FileNameOf(outcome.path))
-                                  .arg(keeper + 1);
-            continue;
-        }
         if (row.filePath.isEmpty()) {
             // The person's own file under this very spelling is saved over, as the main window
             // would; under another spelling or name it is pointed out, and a second file never made.
@@ -238,6 +224,20 @@ std::vector<RowSaveOutcome> StageSaver::plan(const EntryRows& rows) const
                                            SexText(*own.front().sex));
                 continue;
             }
+        }
+        // The row loaded from the file keeps it; else the first row claiming a name gets it.
+        const QList<int>& claimants = claims[outcome.path.toCaseFolded()];
+        const auto ownerAt = std::find_if(claimants.begin(), claimants.end(),
+                                          [&](int c) { return rows[c].filePath == outcome.path; });
+        const int keeper = ownerAt != claimants.end() ? *ownerAt : claimants.front();
+        if (keeper != i) {
+            outcome.kind = RowSaveOutcome::NameClash;
+            outcome.freePath = FreePathBeside(outcome.path, taken);
+            taken.insert(outcome.freePath.toCaseFolded());
+            outcome.message = QStringLiteral("Файл «%1» получает строка %2 с тем же именем")
+                                  .arg(FileNameOf(outcome.path))
+                                  .arg(keeper + 1);
+            continue;
         }
         if (row.filePath != outcome.path && QFileInfo::exists(outcome.path)) {
             const std::optional<SubjectTexts> existing = ReadExisting(outcome.path);
