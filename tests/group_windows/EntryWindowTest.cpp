@@ -221,7 +221,6 @@ TEST_F(EntryWindowTest, RosterProblemsAreShownAndTheRosterTakenOnlyWhenAccepted)
         ASSERT_TRUE(offeredSpy.wait(10000));
         EXPECT_EQ(rosterProblems.size(), 1);
         EXPECT_EQ(window->model()->rows().size(), accept ? 2 : 0);
-        // The line not taken stays listed with its number, to be mended and imported again.
         EXPECT_EQ(window->problems().filter(QStringLiteral("строка 4")).size(), accept ? 1 : 0);
     }
 }
