@@ -2,26 +2,32 @@
 
 #include <QHashFunctions>
 
-QString PersonNameKey(const QString& fullName)
+#include <algorithm>
+
+QString PersonNameWithPlainBlanks(const QString& fullName)
 {
-    QString key;
-    key.reserve(fullName.size());
+    QString plain;
+    plain.reserve(fullName.size());
     bool blank = false;
-    bool hasWordCharacter = false;
     for (const QChar c : fullName) {
         // Every Unicode blank and control character separates words, so a pasted no-break space
         // or a tab reads as the space it looks like.
         if (c.isSpace() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) {
-            blank = !key.isEmpty();
+            blank = !plain.isEmpty();
             continue;
         }
         if (blank)
-            key += u' ';
+            plain += u' ';
         blank = false;
-        key += c;
-        hasWordCharacter = hasWordCharacter || c.isLetterOrNumber();
+        plain += c;
     }
-    if (!hasWordCharacter)
+    return plain;
+}
+
+QString PersonNameKey(const QString& fullName)
+{
+    QString key = PersonNameWithPlainBlanks(fullName);
+    if (std::none_of(key.cbegin(), key.cend(), [](QChar c) { return c.isLetterOrNumber(); }))
         return {};
     key = key.toCaseFolded();
     key.replace(u'ё', u'е');

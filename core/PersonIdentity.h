@@ -9,6 +9,10 @@
 // with any run of blanks (tabs and no-break spaces included) as one space and none at either
 // end, with "ё" read as "е" — and the same sex. Two spellings that differ only so are one person.
 
+// The name with each run of blanks (tabs, no-break spaces, control and format characters) as one
+// space and none at either end: how two spellings are written alike before case and "ё" count.
+QString PersonNameWithPlainBlanks(const QString& fullName);
+
 // The name as persons are told apart by it; empty when the name has no letters or digits.
 QString PersonNameKey(const QString& fullName);
 

@@ -1,5 +1,7 @@
 #include "entry/RecordFileName.h"
 
+#include "core/PersonIdentity.h"
+
 #include <QStringList>
 
 namespace {
@@ -34,8 +36,10 @@ bool IsTrimmedAtEnds(QChar c)
 
 } // namespace
 
-QString RecordFileNameFor(const QString& fullName)
+QString RecordFileNameFor(const QString& name)
 {
+    // Spellings of one person that differ only in their blanks get one file.
+    const QString fullName = PersonNameWithPlainBlanks(name);
     QString base;
     base.reserve(fullName.size());
     for (qsizetype i = 0; i < fullName.size(); ++i) {

@@ -3,6 +3,7 @@
 #include "entry/StageFolder.h"
 
 #include "core/Cp1251.h"
+#include "core/PersonIdentity.h"
 
 #include <QFile>
 #include <QHash>
@@ -77,7 +78,7 @@ bool IsHeader(const QStringList& fields)
     return is(fields[0], u"ФИО") || (fields.size() > 1 && is(fields[1], u"Пол"));
 }
 
-// Adds a row unless its name is a repeat (the same name, or the same file name).
+// Adds a row unless it is a person already taken.
 class RosterBuilder
 {
 public:
@@ -86,16 +87,16 @@ public:
     void add(int lineNumber, const QString& rawName, Sex sex)
     {
         const QString name = EntryFieldText(EntryField::FullName, rawName.trimmed(), Separators{u',', QChar()});
-        if (name.isEmpty()) {
+        const PersonIdentity person = IdentityOf(name, sex);
+        if (!person.isNamed()) {
             m_roster.problems << Line(lineNumber, QStringLiteral("нет ФИО, не взята"));
             return;
         }
-        const QString key = name.simplified().toCaseFolded();
-        if (const auto seen = m_lines.constFind(key); seen != m_lines.cend()) {
+        if (const auto seen = m_lines.constFind(person); seen != m_lines.cend()) {
             m_roster.problems << Line(lineNumber, QStringLiteral("«%1» уже есть (строка %2), не взята").arg(name).arg(*seen));
             return;
         }
-        m_lines.insert(key, lineNumber);
+        m_lines.insert(person, lineNumber);
         EntryRow row;
         row.text(EntryField::FullName) = name;
         row.sex = sex;
@@ -104,7 +105,7 @@ public:
 
 private:
     Roster& m_roster;
-    QHash<QString, int> m_lines;
+    QHash<PersonIdentity, int> m_lines;
 };
 
 } // namespace

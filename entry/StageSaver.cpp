@@ -1,8 +1,12 @@
 #include "entry/StageSaver.h"
 
 #include "entry/RecordFileName.h"
+#include "entry/StageFolder.h"
+
+#include "core/PersonIdentity.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -10,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -21,10 +26,27 @@ QString CharacterShown(char32_t codePoint)
     return QStringLiteral("«%1» (%2)").arg(QString::fromUcs4(&codePoint, 1), code);
 }
 
-// The same person: the name as the fields hold it, blanks and case aside, and the sex.
-bool SamePerson(const SubjectTexts& a, const SubjectTexts& b)
+PersonIdentity IdentityOfRow(const EntryRow& row)
 {
-    return a.Sex == b.Sex && a.FullName.simplified().compare(b.FullName.simplified(), Qt::CaseInsensitive) == 0;
+    return IdentityOf(row.text(EntryField::FullName), row.sex.value_or(Sex::Male));
+}
+
+// Written by this save when nothing is in the way.
+bool IsToBeWritten(const EntryRow& row)
+{
+    return row.dirty && IsCompleteRow(row) && UnstorableNameMessage(row.text(EntryField::FullName)).isEmpty();
+}
+
+// Which record files of the stage hold each person, as the summary would find them.
+QHash<PersonIdentity, EntryRows> FilesByPerson(const QString& folder)
+{
+    QHash<PersonIdentity, EntryRows> files;
+    if (!QFileInfo(folder).isDir())
+        return files;
+    // The name and sex are compared, which no separator changes.
+    for (const EntryRow& file : ReadStageFolder(folder, Separators{u',', QChar()}).rows)
+        files[IdentityOfRow(file)].append(file);
+    return files;
 }
 
 // What an existing file holds, as the main window would show it after Open; none when it is not
@@ -79,6 +101,18 @@ QString FreePathBeside(const QString& path, const QSet<QString>& taken)
     }
 }
 
+// The stage folder and any folder above it that is missing, each 0700: they hold persons' data.
+bool MakePrivateFolder(const QString& path)
+{
+    const QString absolute = QDir(path).absolutePath();
+    if (QFileInfo(absolute).isDir())
+        return true;
+    const QString parent = QFileInfo(absolute).path();
+    if (parent == absolute || !MakePrivateFolder(parent))
+        return false;
+    return (::mkdir(QFile::encodeName(absolute).constData(), 0700) == 0 || errno == EEXIST) && QFileInfo(absolute).isDir();
+}
+
 QString SaveFailureText(const QString& path, const EInOutError& error)
 {
     QString reason;
@@ -107,15 +141,31 @@ QString UnstorableNameMessage(const QString& fullName)
         .arg(shown.join(QStringLiteral(", ")));
 }
 
+std::map<int, QString> ConfirmedPaths(const std::vector<RowSaveOutcome>& plan, ClashAnswer answer)
+{
+    std::map<int, QString> confirmed;
+    for (const RowSaveOutcome& outcome : plan) {
+        const bool fileInTheWay =
+            outcome.kind == RowSaveOutcome::OtherPersonFile || outcome.kind == RowSaveOutcome::SamePersonFile;
+        if (answer == ClashAnswer::Overwrite && fileInTheWay)
+            confirmed[outcome.row] = outcome.path;
+        else if (answer != ClashAnswer::Skip && !outcome.freePath.isEmpty())
+            confirmed[outcome.row] = outcome.freePath;
+    }
+    return confirmed;
+}
+
 StageSaver::StageSaver(QString folder) : m_folder(std::move(folder)) {}
 
 std::vector<RowSaveOutcome> StageSaver::plan(const EntryRows& rows) const
 {
     std::vector<RowSaveOutcome> outcomes(rows.size());
     const QDir folder(m_folder);
-    // Every row that is or would be in a file claims its path; the row loaded from it owns it.
-    // Names differing only in case are one file on the memory sticks the folders travel on.
+    // Every row that is in a file or is written now claims its path and its person; the row loaded
+    // from a file owns both, else the first row. Names differing only in case are one file on the
+    // memory sticks the folders travel on.
     QHash<QString, QList<int>> claims;
+    QHash<PersonIdentity, int> personRows;
     for (int i = 0; i < rows.size(); ++i) {
         const EntryRow& row = rows[i];
         RowSaveOutcome& outcome = outcomes[i];
@@ -125,11 +175,19 @@ std::vector<RowSaveOutcome> StageSaver::plan(const EntryRows& rows) const
         outcome.path = row.filePath.isEmpty()
             ? folder.filePath(RecordFileNameFor(row.text(EntryField::FullName)))
             : row.filePath;
-        claims[outcome.path.toCaseFolded()].append(i);
+        if (!row.filePath.isEmpty() || IsToBeWritten(row))
+            claims[outcome.path.toCaseFolded()].append(i);
+        if (!row.filePath.isEmpty() && row.sex)
+            personRows.insert(IdentityOfRow(row), i);
+    }
+    for (int i = 0; i < rows.size(); ++i) {
+        if (rows[i].filePath.isEmpty() && IsToBeWritten(rows[i]) && !personRows.contains(IdentityOfRow(rows[i])))
+            personRows.insert(IdentityOfRow(rows[i]), i);
     }
     QSet<QString> taken;
-    for (const RowSaveOutcome& outcome : outcomes)
-        taken.insert(outcome.path.toCaseFolded());
+    for (auto claim = claims.cbegin(); claim != claims.cend(); ++claim)
+        taken.insert(claim.key());
+    const QHash<PersonIdentity, EntryRows> personFiles = FilesByPerson(m_folder);
 
     for (int i = 0; i < rows.size(); ++i) {
         const EntryRow& row = rows[i];
@@ -144,6 +202,28 @@ std::vector<RowSaveOutcome> StageSaver::plan(const EntryRows& rows) const
             outcome.kind = RowSaveOutcome::Refused;
             outcome.message = unstorable;
             continue;
+        }
+        const PersonIdentity person = IdentityOfRow(row);
+        if (const int first = personRows.value(person, i); row.filePath.isEmpty() && first != i) {
+            outcome.kind = RowSaveOutcome::NameClash;
+            outcome.message = QStringLiteral("Тот же человек уже есть в таблице (строка %1): второй файл не создаётся").arg(first + 1);
+            continue;
+        }
+        if (row.filePath.isEmpty()) {
+            // The person's own file under this very spelling is saved over, as the main window
+            // would; under another spelling or name it is pointed out, and a second file never made.
+            const EntryRows& own = personFiles.value(person);
+            const auto here = std::find_if(own.begin(), own.end(), [&](const EntryRow& file) {
+                return file.filePath == outcome.path && file.text(EntryField::FullName) == row.text(EntryField::FullName);
+            });
+            if (here == own.end() && !own.isEmpty()) {
+                outcome.kind = RowSaveOutcome::SamePersonFile;
+                outcome.path = own.front().filePath;
+                outcome.message = QStringLiteral("У этого человека уже есть файл «%1» (%2, %3)")
+                                      .arg(FileNameOf(outcome.path), own.front().text(EntryField::FullName),
+                                           SexText(*own.front().sex));
+                continue;
+            }
         }
         // The row loaded from the file keeps it; else the first row claiming a name gets it.
         const QList<int>& claimants = claims[outcome.path.toCaseFolded()];
@@ -161,7 +241,7 @@ std::vector<RowSaveOutcome> StageSaver::plan(const EntryRows& rows) const
         }
         if (row.filePath != outcome.path && QFileInfo::exists(outcome.path)) {
             const std::optional<SubjectTexts> existing = ReadExisting(outcome.path);
-            if (!existing || !SamePerson(*existing, ToSubjectTexts(row))) {
+            if (!existing || IdentityOf(existing->FullName, existing->Sex) != person) {
                 outcome.kind = RowSaveOutcome::OtherPersonFile;
                 outcome.freePath = FreePathBeside(outcome.path, taken);
                 taken.insert(outcome.freePath.toCaseFolded());
@@ -185,8 +265,9 @@ std::vector<RowSaveOutcome> StageSaver::save(const EntryRows& rows, const std::m
         if (row < 0 || row >= int(outcomes.size()))
             continue;
         RowSaveOutcome& outcome = outcomes[row];
-        if (outcome.kind == RowSaveOutcome::NameClash || outcome.kind == RowSaveOutcome::OtherPersonFile
-            || outcome.kind == RowSaveOutcome::Saved) {
+        const bool asked = outcome.kind == RowSaveOutcome::NameClash || outcome.kind == RowSaveOutcome::OtherPersonFile
+            || outcome.kind == RowSaveOutcome::SamePersonFile;
+        if (asked && !path.isEmpty() && (path == outcome.path || path == outcome.freePath)) {
             outcome.kind = RowSaveOutcome::Saved;
             outcome.path = path;
             outcome.message.clear();
@@ -194,15 +275,23 @@ std::vector<RowSaveOutcome> StageSaver::save(const EntryRows& rows, const std::m
     }
     std::vector<RecordFileToWrite> files;
     std::vector<RowSaveOutcome*> writing;
+    QHash<QString, int> writers;
     for (RowSaveOutcome& outcome : outcomes) {
         if (outcome.kind != RowSaveOutcome::Saved)
             continue;
+        // Two rows into one file would leave one of them lost while both read as saved.
+        if (const auto first = writers.constFind(outcome.path.toCaseFolded()); first != writers.cend()) {
+            outcome.kind = RowSaveOutcome::NameClash;
+            outcome.message = QStringLiteral("Файл «%1» получает строка %2").arg(FileNameOf(outcome.path)).arg(*first + 1);
+            continue;
+        }
+        writers.insert(outcome.path.toCaseFolded(), outcome.row);
         files.push_back({outcome.path, ToSubjectTexts(rows[outcome.row])});
         writing.push_back(&outcome);
     }
     if (files.empty())
         return outcomes;
-    if (!QDir().mkpath(m_folder)) {
+    if (!MakePrivateFolder(m_folder)) {
         for (RowSaveOutcome* outcome : writing) {
             outcome->kind = RowSaveOutcome::Failed;
             outcome->message = QStringLiteral("Не удалось создать папку «%1». Строка осталась в таблице.").arg(m_folder);

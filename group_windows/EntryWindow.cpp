@@ -1,5 +1,6 @@
 #include "group_windows/EntryWindow.h"
 
+#include "core/PersonIdentity.h"
 #include "entry/EntryTableModel.h"
 #include "entry/StageFolder.h"
 #include "summary/SummaryCounts.h"
@@ -38,13 +39,14 @@ QString RowName(const EntryRow& row, int index)
     return QStringLiteral("Строка %1 (%2)").arg(index + 1).arg(name.isEmpty() ? QStringLiteral("без имени") : name);
 }
 
-// The roster's people not in the table yet, after the table's rows.
+// The roster's people not in the table yet, after the table's rows. A row whose sex is not
+// chosen yet is taken for the person of its name.
 EntryRows WithRoster(EntryRows rows, const EntryRows& roster)
 {
     for (const EntryRow& person : roster) {
-        const QString name = person.text(EntryField::FullName).trimmed();
-        const bool present = std::any_of(rows.begin(), rows.end(), [&name](const EntryRow& row) {
-            return row.text(EntryField::FullName).trimmed().compare(name, Qt::CaseInsensitive) == 0;
+        const PersonIdentity identity = IdentityOf(person.text(EntryField::FullName), *person.sex);
+        const bool present = std::any_of(rows.begin(), rows.end(), [&identity](const EntryRow& row) {
+            return IdentityOf(row.text(EntryField::FullName), row.sex.value_or(identity.sex)) == identity;
         });
         if (!present)
             rows.append(person);
@@ -182,8 +184,9 @@ void EntryWindow::setupDialogs()
     };
     askClashes = [this](const QStringList& clashes) {
         QMessageBox box(QMessageBox::Warning, windowTitle(),
-                        QStringLiteral("Файлы этих строк уже заняты:\n\n%1\n\nЗаменить файлы других людей, "
-                                       "сохранить рядом под другим именем или пропустить эти строки?")
+                        QStringLiteral("Файлы этих строк уже заняты:\n\n%1\n\nЗаменить эти файлы, сохранить рядом "
+                                       "под другим именем или пропустить эти строки? Для человека, у которого "
+                                       "файл уже есть, второй файл рядом не создаётся.")
                             .arg(clashes.join(u'\n')),
                         QMessageBox::NoButton, this);
         QPushButton* overwrite = box.addButton(QStringLiteral("Заменить"), QMessageBox::DestructiveRole);
@@ -315,7 +318,7 @@ void EntryWindow::updateNameWarnings()
 
 QStringList EntryWindow::problems() const
 {
-    return m_loadProblems + m_nameWarnings + m_saveProblems;
+    return m_loadProblems + m_rosterProblems + m_nameWarnings + m_saveProblems;
 }
 
 void EntryWindow::showProblems()
@@ -343,20 +346,12 @@ void EntryWindow::onPlanned(const EntryRows& rows, const std::vector<RowSaveOutc
 {
     QStringList clashes;
     for (const RowSaveOutcome& outcome : plan) {
-        if (outcome.kind == RowSaveOutcome::NameClash || outcome.kind == RowSaveOutcome::OtherPersonFile)
+        if (outcome.kind == RowSaveOutcome::NameClash || outcome.kind == RowSaveOutcome::OtherPersonFile
+            || outcome.kind == RowSaveOutcome::SamePersonFile)
             clashes << QStringLiteral("%1: %2").arg(RowName(rows[outcome.row], outcome.row), outcome.message);
     }
-    std::map<int, QString> confirmed;
-    if (!clashes.isEmpty()) {
-        const ClashAnswer answer = askClashes(clashes);
-        for (const RowSaveOutcome& outcome : plan) {
-            // Another row of this table is never replaced: its twin goes beside it.
-            if (answer == ClashAnswer::Overwrite && outcome.kind == RowSaveOutcome::OtherPersonFile)
-                confirmed[outcome.row] = outcome.path;
-            else if (answer != ClashAnswer::Skip && !outcome.freePath.isEmpty())
-                confirmed[outcome.row] = outcome.freePath;
-        }
-    }
+    const std::map<int, QString> confirmed =
+        clashes.isEmpty() ? std::map<int, QString>() : ConfirmedPaths(plan, askClashes(clashes));
     RunInBackground(
         this, m_work, [saver = m_saver, rows, confirmed] { return saver.save(rows, confirmed); },
         [this](const std::vector<RowSaveOutcome>& outcomes) { onSaved(outcomes); });
@@ -415,7 +410,15 @@ void EntryWindow::startRosterFromCsv(const QString& path)
 void EntryWindow::offerRoster(const Roster& roster)
 {
     setBusy(false, QString());
-    if (confirmRoster(roster)) {
+    const bool accepted = confirmRoster(roster);
+    if (accepted || roster.rows.isEmpty()) {
+        // The lines not taken stay in view, to be mended in the file and imported again.
+        m_rosterProblems.clear();
+        for (const QString& problem : roster.problems)
+            m_rosterProblems << QStringLiteral("Список: %1").arg(problem);
+        showProblems();
+    }
+    if (accepted) {
         m_model->setRows(WithRoster(m_model->rows(), roster.rows));
         ui.statusbar->showMessage(QStringLiteral("Список принят: %1 чел.").arg(roster.rows.size()));
         updateNameWarnings();

@@ -55,8 +55,8 @@ public:
     void startRosterFromCsv(const QString& path);
 
     enum class UnsavedAnswer { Save, Discard, Cancel };
-    // For rows whose file is taken: replace another person's file, save beside it, or leave them.
-    enum class ClashAnswer { Overwrite, SaveBeside, Skip };
+    // For rows whose file is taken: replace the file, save beside it, or leave them.
+    using ClashAnswer = ::ClashAnswer;
     // Dialogs, replaceable by tests.
     std::function<UnsavedAnswer()> askUnsaved;
     std::function<bool(int rows)> offerJournalRows;
@@ -99,6 +99,7 @@ private:
     std::unique_ptr<EntryCellDelegate> m_delegate;
     TwoLineHeaderModel m_headerModel;
     QStringList m_loadProblems;
+    QStringList m_rosterProblems; // the last accepted roster's lines not taken
     QStringList m_saveProblems;
     QStringList m_nameWarnings;
     bool m_busy = false;

@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <memory>
@@ -84,25 +85,27 @@ void WriteRecordFile(const QString& path, const SubjectTexts& texts, const std::
         allLinesWritten();
 }
 
-std::vector<std::optional<EInOutError>> WriteRecordFiles(const std::vector<RecordFileToWrite>& files)
+namespace {
+
+void writeBatch(const std::vector<RecordFileToWrite>& files, std::size_t from, std::size_t to,
+                std::vector<std::optional<EInOutError>>& failures)
 {
-    std::vector<std::optional<EInOutError>> failures(files.size());
-    std::vector<std::unique_ptr<ReplacingFile>> written(files.size());
-    for (std::size_t i = 0; i < files.size(); ++i) {
+    std::vector<std::unique_ptr<ReplacingFile>> written(to - from);
+    for (std::size_t i = from; i < to; ++i) {
         try {
             const QByteArray content = recordFileContent(files[i].texts);
             auto file = std::make_unique<ReplacingFile>(files[i].path);
             file->write(content);
             file->finish();
-            written[i] = std::move(file);
+            written[i - from] = std::move(file);
         } catch (const EInOutError& error) {
             failures[i] = error;
         }
     }
     // One file per folder stands for it: its folder's file system is flushed, its renames synced.
     std::map<QString, QString> folders;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (written[i])
+    for (std::size_t i = from; i < to; ++i) {
+        if (written[i - from])
             folders.emplace(QFileInfo(files[i].path).absolutePath(), files[i].path);
     }
     // Every new file is complete on disk before any of them replaces an old one.
@@ -110,23 +113,35 @@ std::vector<std::optional<EInOutError>> WriteRecordFiles(const std::vector<Recor
         for (const auto& [folder, path] : folders)
             SyncFileSystemOf(folder);
     } catch (const EInOutError& error) {
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            if (written[i])
+        for (std::size_t i = from; i < to; ++i) {
+            if (written[i - from])
                 failures[i] = error;
         }
-        return failures; // the destructors remove the new files
+        return; // the destructors remove the new files
     }
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!written[i])
+    for (std::size_t i = from; i < to; ++i) {
+        if (!written[i - from])
             continue;
         try {
-            written[i]->moveIntoPlace();
+            written[i - from]->moveIntoPlace();
         } catch (const EInOutError& error) {
             failures[i] = error;
         }
     }
     for (const auto& [folder, path] : folders)
         SyncFolderOf(path);
+}
+
+} // namespace
+
+std::vector<std::optional<EInOutError>> WriteRecordFiles(const std::vector<RecordFileToWrite>& files)
+{
+    std::vector<std::optional<EInOutError>> failures(files.size());
+    // A finished file may hold an open descriptor until it is in place; a class at once could
+    // exceed the limit, so a few hundred at a time share one flush.
+    const std::size_t batch = std::size_t(ReplacingFilesOpenAtOnce());
+    for (std::size_t from = 0; from < files.size(); from += batch)
+        writeBatch(files, from, std::min(files.size(), from + batch), failures);
     return failures;
 }
 

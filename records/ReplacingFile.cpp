@@ -6,8 +6,12 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -38,12 +42,34 @@ QByteArray randomSuffix()
 
 [[noreturn]] void throwLastError() { throw InOutErrorFromErrno(errno); }
 
+std::atomic<void (*)(ReplacingStep)> g_stepHook = nullptr;
+std::atomic<bool> g_unnamedAllowed = true;
+
+void reached(ReplacingStep step)
+{
+    if (const auto hook = g_stepHook.load())
+        hook(step);
+}
+
+// Persons' data is never readable by others.
+constexpr mode_t kNewFileMode = 0600;
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+// The file system has no unnamed files, or not in this kind of folder.
+bool unnamedFilesRefused(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
 // Makes the rename itself durable; the new file is already complete, so a failure changes nothing.
 void syncFolderOf(const QByteArray& path)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folderOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -70,12 +96,16 @@ ReplacingFile::ReplacingFile(const QString& path)
     if (::access(m_target.constData(), F_OK) == 0 && ::access(m_target.constData(), W_OK) != 0)
         throw InOutErrorFromErrno(errno);
 
-    // A hidden name beside the target keeps the rename on one file system; the name is cut so
-    // that the additions cannot exceed the longest name a folder takes.
-    const QByteArray prefix = m_target.left(slash + 1) + '.' + name.left(200) + '.';
+    // Unnamed, nothing in the folder shows the file until it is complete and linked.
+    if (g_unnamedAllowed) {
+        m_fd = ::open(folderOf(m_target).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+        m_unnamed = m_fd >= 0;
+        if (m_fd < 0 && !unnamedFilesRefused(errno))
+            throwLastError();
+    }
     for (int attempt = 0; m_fd < 0; ++attempt) {
-        m_temporary = prefix + randomSuffix() + kTemporaryEnd;
-        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        m_temporary = temporaryName();
+        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
         if (m_fd < 0 && (errno != EEXIST || attempt == 100)) {
             const int error = errno;
             m_temporary.clear();
@@ -107,6 +137,7 @@ void ReplacingFile::write(const QByteArray& bytes)
         }
         data += written;
         left -= written;
+        reached(ReplacingStep::Written);
     }
 }
 
@@ -114,27 +145,92 @@ void ReplacingFile::commit()
 {
     if (::fsync(m_fd) != 0)
         throwLastError();
-    const int fd = std::exchange(m_fd, -1);
-    if (::close(fd) != 0)
+    if (!m_unnamed && ::close(std::exchange(m_fd, -1)) != 0)
         throwLastError();
-    if (::rename(m_temporary.constData(), m_target.constData()) != 0)
-        throwLastError();
-    m_temporary.clear();
+    reached(ReplacingStep::Finished);
+    moveIntoPlace();
     syncFolderOf(m_target);
 }
 
 void ReplacingFile::finish()
 {
-    const int fd = std::exchange(m_fd, -1);
-    if (::close(fd) != 0)
+    if (!m_unnamed && ::close(std::exchange(m_fd, -1)) != 0)
         throwLastError();
+    reached(ReplacingStep::Finished);
 }
 
 void ReplacingFile::moveIntoPlace()
 {
+    if (m_unnamed) {
+        linkUnnamed();
+        if (m_temporary.isEmpty()) {
+            reached(ReplacingStep::Renamed);
+            return; // a new file: linked under its own name
+        }
+        reached(ReplacingStep::Named);
+    }
     if (::rename(m_temporary.constData(), m_target.constData()) != 0)
         throwLastError();
     m_temporary.clear();
+    reached(ReplacingStep::Renamed);
+}
+
+void ReplacingFile::linkUnnamed()
+{
+    // Through /proc, which any user may do; AT_EMPTY_PATH needs a privilege, so it only stands in
+    // where /proc is missing.
+    char procPath[40];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", m_fd);
+    const auto linkTo = [&](const QByteArray& name) {
+        if (::linkat(AT_FDCWD, procPath, AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0)
+            return ::linkat(m_fd, "", AT_FDCWD, name.constData(), AT_EMPTY_PATH) == 0;
+        return false;
+    };
+    // A link never replaces a name, so a file that exists is replaced by a rename from a
+    // temporary name; a new one appears complete under its own.
+    if (!linkTo(m_target)) {
+        if (errno != EEXIST)
+            throwLastError();
+        for (int attempt = 0;; ++attempt) {
+            m_temporary = temporaryName();
+            if (linkTo(m_temporary))
+                break;
+            const int error = errno;
+            m_temporary.clear();
+            if (error != EEXIST || attempt == 100)
+                throw InOutErrorFromErrno(error);
+        }
+    }
+    m_unnamed = false;
+    ::close(std::exchange(m_fd, -1)); // linked and flushed: the close changes nothing
+}
+
+QByteArray ReplacingFile::temporaryName() const
+{
+    // A hidden name beside the target keeps the rename on one file system; the name is cut so
+    // that the additions cannot exceed the longest name a folder takes.
+    const qsizetype slash = m_target.lastIndexOf('/');
+    return m_target.left(slash + 1) + '.' + m_target.mid(slash + 1).left(200) + '.' + randomSuffix() + kTemporaryEnd;
+}
+
+int ReplacingFilesOpenAtOnce()
+{
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return 256;
+    return int(std::clamp<rlim_t>(limit.rlim_cur / 4, 8, 256));
+}
+
+void SetReplacingStepHook(void (*hook)(ReplacingStep))
+{
+    g_stepHook = hook;
+}
+
+void SetUnnamedTemporariesAllowed(bool allowed)
+{
+    g_unnamedAllowed = allowed;
 }
 
 void SyncFileSystemOf(const QString& path)

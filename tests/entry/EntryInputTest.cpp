@@ -148,9 +148,76 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"Separators", "a/b\\c", "a_b_c.vnl"},
                       NameCase{"ParentFolder", "..", "без имени.vnl"},
                       NameCase{"LeadingDotsTrailingBlanks", " ..x. . ", "x.vnl"},
-                      NameCase{"ControlAndNul", QString("a\tb") + QChar(0) + "c\n", "a_b_c_.vnl"},
+                      NameCase{"ControlAndNul", QString("a\tb") + QChar(0) + "c\n", "a b c.vnl"},
+                      NameCase{"BlanksOfOneSpelling", QString(" Иванов \u00A0 Иван\u2009"), "Иванов Иван.vnl"},
                       NameCase{"Device", "con", "_con.vnl"},
                       NameCase{"Long", QString(200, u'Ж'), QString(125, u'Ж') + ".vnl"}),
+    RowName());
+
+// A row typed cell by cell ("" clears): its problem text and its tinted cells.
+struct ShownCase { const char* name; std::vector<std::pair<int, QString>> typed; QStringList problems; std::vector<int> pink; };
+class RowShown : public ::testing::TestWithParam<ShownCase> {};
+
+TEST_P(RowShown, NamesEveryProblemAndTintsEveryCellInvolved)
+{
+    EntryTableModel model(kComma);
+    for (const auto& [column, text] : GetParam().typed)
+        ASSERT_TRUE(model.setData(model.index(0, column), text));
+    const QString problem = model.data(model.index(0, EntryTableModel::ColIndex), EntryTableModel::ProblemRole).toString();
+    EXPECT_EQ(problem.split(QStringLiteral("; "), Qt::SkipEmptyParts), GetParam().problems);
+    std::vector<int> pink;
+    for (int column = 0; column < EntryTableModel::ColLevel; ++column) {
+        if (model.data(model.index(0, column), Qt::BackgroundRole).isValid())
+            pink.push_back(column);
+    }
+    EXPECT_EQ(pink, GetParam().pink);
+}
+using M = EntryTableModel;
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RowShown,
+    ::testing::Values(
+        ShownCase{"RegressionTrailingEmptyRow", {}, {}, {}},
+        ShownCase{"RegressionClearedAfterTyping", {{M::ColName, "Иванов"}, {M::ColPulse, "7"}, {M::ColName, ""}, {M::ColPulse, ""}}, {}, {}},
+        ShownCase{"RegressionSeveralNumbersMissing", {{M::ColName, "Иванов"}, {M::ColSex, "М"}, {M::ColPulse, "70"}},
+                  {"Сист. АД: не указано", "Диаст. АД: не указано", "Вес: не указано", "Рост: не указано", "Возраст: не указано"},
+                  {M::ColIndex}},
+        ShownCase{"RegressionOnlyPulsePressureBroken",
+                  {{M::ColSex, "М"}, {M::ColSystolic, "120"}, {M::ColDiastolic, "115"}, {M::ColPulse, "70"}, {M::ColWeight, "70"}, {M::ColHeight, "175"}, {M::ColAge, "30"}},
+                  {"Сист. АД − Диаст. АД меньше 10"}, {M::ColSystolic, M::ColDiastolic, M::ColIndex}}),
+    RowName());
+
+// Rows (all М; "~" a roster's untyped row) saved into a stage holding `files`, with one answer.
+struct PersonCase { const char* name; QStringList files, rows; ClashAnswer answer; std::vector<RowSaveOutcome::Kind> kinds; int filesAfter; };
+class OnePerson : public ::testing::TestWithParam<PersonCase> {};
+
+TEST_P(OnePerson, NeverGetsASecondFileAndNoRowIsLostUnsaid)
+{
+    QTemporaryDir dir;
+    for (const QString& name : GetParam().files)
+        WriteRecordFile(dir.filePath(RecordFileNameFor(name)), {name, "1", "1", "1", Sex::Male, "1", "1", "1"}, nullptr);
+    EntryRows rows;
+    for (const QString& name : GetParam().rows)
+        rows.append(name.startsWith(u'~') ? EntryRow{{name.mid(1)}, Sex::Male, {}, false}
+                                          : EntryRow{{name, "70", "70", "70", "70", "70", "70"}, Sex::Male, {}, true});
+    const StageSaver saver(dir.path());
+    std::vector<RowSaveOutcome::Kind> kinds;
+    for (const RowSaveOutcome& outcome : saver.save(rows, ConfirmedPaths(saver.plan(rows), GetParam().answer)))
+        kinds.push_back(outcome.kind);
+    EXPECT_EQ(kinds, GetParam().kinds);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), GetParam().filesAfter);
+}
+
+using K = RowSaveOutcome::Kind;
+const QStringList kThreeSpellings{"елкина анна", "Ёлкина\u00A0Анна", "ЁЛКИНА  АННА"};
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OnePerson,
+    ::testing::Values(
+        PersonCase{"ThreeSpellingsBeside", {"Ёлкина Анна"}, kThreeSpellings, ClashAnswer::SaveBeside, {K::SamePersonFile, K::NameClash, K::NameClash}, 1},
+        PersonCase{"ThreeSpellingsOverwrite", {"Ёлкина Анна"}, kThreeSpellings, ClashAnswer::Overwrite, {K::Saved, K::NameClash, K::NameClash}, 1},
+        PersonCase{"RegressionCaseOnlyWasAnotherPerson", {"Иванов Иван"}, {"иванов иван"}, ClashAnswer::SaveBeside, {K::SamePersonFile}, 1},
+        PersonCase{"RegressionThreeRowsIntoOneFile", {}, {"Петров", "Петров", "Петров"}, ClashAnswer::SaveBeside, {K::Saved, K::NameClash, K::NameClash}, 1},
+        PersonCase{"RegressionThreePersonsIntoOneFile", {"А*Б"}, {"А/Б", "А\\Б", "А:Б"}, ClashAnswer::SaveBeside, {K::Saved, K::Saved, K::Saved}, 4},
+        PersonCase{"RosterRowTakesNoName", {}, {"~Петров", "Петров"}, ClashAnswer::Skip, {K::Skipped, K::Saved}, 1}),
     RowName());
 
 } // namespace

@@ -221,6 +221,7 @@ TEST_F(EntryWindowTest, RosterProblemsAreShownAndTheRosterTakenOnlyWhenAccepted)
         ASSERT_TRUE(offeredSpy.wait(10000));
         EXPECT_EQ(rosterProblems.size(), 1);
         EXPECT_EQ(window->model()->rows().size(), accept ? 2 : 0);
+        EXPECT_EQ(window->problems().filter(QStringLiteral("строка 4")).size(), accept ? 1 : 0);
     }
 }
 

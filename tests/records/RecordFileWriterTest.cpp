@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <tuple>
 
 using namespace recordtest;
 
@@ -70,6 +72,7 @@ TEST_P(RecordFileBytes, AreExact)
     EXPECT_TRUE(write(path, GetParam().texts));
     EXPECT_EQ(readBytes(path), GetParam().bytes);
     EXPECT_EQ(folderEntries(dir.path()), QStringList {"subject.vnl"});
+    EXPECT_EQ(QFile::permissions(path) & QFileDevice::Permissions {0x7077}, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, RecordFileBytes, ::testing::ValuesIn(bytesCases), RowName());
@@ -227,13 +230,64 @@ TEST_F(RecordFileWriter, LongNameSurvivesWriteAndRead)
     EXPECT_EQ(handedOver, expected);
 }
 
+// A save of three files (one replaced, two new) killed as by a power cut at the `occurrence`-th
+// `step`; `unnamed` false as on a file system without unnamed files.
+struct CutCase { const char* name; bool unnamed; ReplacingStep step; int occurrence; };
+ReplacingStep g_cutStep;
+int g_countdown = 0;
+class CutSave : public RecordFileWriter, public ::testing::WithParamInterface<CutCase> {};
+
+TEST_P(CutSave, LeavesOldOrNewFilesAndNothingAReaderTakesForARecord)
+{
+    const QStringList names {"Старый.vnl", "Новый.vnl", "Новая.vnl"};
+    std::vector<RecordFileToWrite> files;
+    for (const QString& name : names)
+        files.push_back({pathOf(name), {name, "1", "2", "3", Sex::Male, "4", "5", "6"}});
+    write(files[0].path, femaleExample());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        SetUnnamedTemporariesAllowed(GetParam().unnamed);
+        std::tie(g_cutStep, g_countdown) = std::pair(GetParam().step, GetParam().occurrence);
+        SetReplacingStepHook([](ReplacingStep step) {
+            if (step == g_cutStep && --g_countdown == 0)
+                ::raise(SIGKILL);
+        });
+        WriteRecordFiles(files);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_TRUE(::waitpid(child, &status, 0) == child && WIFSIGNALED(status)) << "the save never reached the step";
+    QStringList leftovers = folderEntries(dir.path());
+    ASSERT_TRUE(leftovers.contains(names[0]));
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        Slots read;
+        if (leftovers.removeOne(names[i])) {
+            EXPECT_TRUE(readSlots(files[i].path, read) == ReadOutcome::Loaded && read.size() == 8
+                        && (read[0].second == names[i] || (i == 0 && read[0].second == femaleExample().FullName)));
+        }
+    }
+    for (const QString& name : std::as_const(leftovers))
+        EXPECT_TRUE(IsReplacementTemporaryName(name)) << name.toStdString();
+    // Unnamed files show only complete and in place, but for the instant before a rename.
+    EXPECT_TRUE(!GetParam().unnamed || GetParam().step == ReplacingStep::Named || leftovers.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, CutSave,
+                         ::testing::Values(CutCase {"UnnamedWhileWritingTheSecond", true, ReplacingStep::Written, 2},
+                                           CutCase {"UnnamedAllWrittenNoneRenamed", true, ReplacingStep::Finished, 3},
+                                           CutCase {"UnnamedBetweenNamingAndRename", true, ReplacingStep::Named, 1},
+                                           CutCase {"NamedAllWrittenNoneRenamed", false, ReplacingStep::Finished, 3}),
+                         RowName());
+
 } // namespace
 
 // A save cut off before its rename leaves its temporary complete; readers must know it by name.
 TEST_F(RecordFileWriter, TemporaryOfAnUnfinishedSaveIsKnownByItsName)
 {
     const QString path = pathOf("Ёлкина Анна.vnl");
+    SetUnnamedTemporariesAllowed(false); // unnamed files leave no name to know
     ReplacingFile file(path);
+    SetUnnamedTemporariesAllowed(true);
     file.write("Vornale 5");
     const QStringList names = QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden);
     ASSERT_EQ(names.size(), 1);
