@@ -60,8 +60,10 @@ std::optional<EntryRow> RowFromJson(const QJsonValue& value)
     const QJsonArray texts = object.value(QStringLiteral("texts")).toArray();
     const QJsonValue sex = object.value(QStringLiteral("sex"));
     if (!value.isObject() || texts.size() != qsizetype(kEntryFieldCount)
-        || !std::all_of(texts.begin(), texts.end(), [](const QJsonValue& text) { return text.isString(); })
-        || !(sex.isUndefined() || SexFromTyped(sex.toString())))
+        || !std::all_of(texts.begin(), texts.end(),
+                        [](const QJsonValue& text) { return text.isString() && text.toString().isValidUtf16(); })
+        || !(sex.isUndefined() || SexFromTyped(sex.toString()))
+        || !object.value(QStringLiteral("file")).toString().isValidUtf16())
         return std::nullopt;
     EntryRow row;
     for (std::size_t i = 0; i < kEntryFieldCount; ++i)
