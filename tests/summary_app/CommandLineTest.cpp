@@ -236,8 +236,8 @@ TEST(CommandLineParse, ChoosesWindowOrExport)
     EXPECT_EQ(entry.enterFolder, QStringLiteral("7А"));
     EXPECT_EQ(int(ParseCommandLine({"vornale-summary", "--enter", "7А", "--csv", "x"}).action), int(Action::Fail));
     // A file is no stage folder: refused before any typing.
-    const QString file = QCoreApplication::applicationFilePath();
-    EXPECT_EQ(int(ParseCommandLine({"vornale-summary", "--enter", file}).action), int(Action::Fail));
+    EXPECT_EQ(int(ParseCommandLine({"vornale-summary", "--enter", QCoreApplication::applicationFilePath()}).action),
+              int(Action::Fail));
 }
 
 } // namespace
