@@ -8,6 +8,9 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QLockFile>
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -31,6 +34,38 @@ void RunInBackground(QObject* context, std::unique_ptr<QObject>& slot, Work work
         done(result);
     });
     watcher->setFuture(QtConcurrent::run(std::move(work)));
+}
+
+// The entry window of each stage folder open in this program, by the folder's key.
+QHash<QString, EntryWindow*>& OpenWindows()
+{
+    static QHash<QString, EntryWindow*> windows;
+    return windows;
+}
+
+// The read folder and how many leftovers of a cut-off save went before the reading.
+struct OpenedFolder
+{
+    StageFolderContents contents;
+    int clearedLeftovers = 0;
+};
+
+// A row of the journal as the question about it lists it: the name, the sex and what is typed.
+QString RowLine(const EntryRow& row)
+{
+    const QString name = row.text(EntryField::FullName).trimmed();
+    QStringList values;
+    for (const EntryFieldDefinition& definition : EntryFieldDefinitions()) {
+        if (definition.field != EntryField::FullName && !row.text(definition.field).isEmpty())
+            values << QStringLiteral("%1 %2").arg(EntryFieldCaption(definition.field), row.text(definition.field));
+    }
+    QString line = QStringLiteral("%1, %2: %3")
+                       .arg(name.isEmpty() ? QStringLiteral("без имени") : name,
+                            row.sex ? SexText(*row.sex) : QStringLiteral("пол не указан"),
+                            values.join(QStringLiteral(", ")));
+    if (!row.filePath.isEmpty())
+        line += QStringLiteral(" (файл «%1»)").arg(QFileInfo(row.filePath).fileName());
+    return line;
 }
 
 QString RowName(const EntryRow& row, int index)
@@ -71,14 +106,15 @@ QVariant TwoLineHeaderModel::headerData(int section, Qt::Orientation orientation
 EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& journalFolder)
     : QMainWindow(parent),
       m_folder(QDir(folder).absolutePath()),
+      m_folderKey(StageFolderKey(m_folder)),
+      m_journalFolder(journalFolder),
       m_journal(journalFolder.isEmpty() ? EntryJournal(m_folder) : EntryJournal(m_folder, journalFolder)),
       m_saver(m_folder),
       m_model(std::make_unique<EntryTableModel>(Separators::current())),
       m_delegate(std::make_unique<EntryCellDelegate>(&EntryTableModel::FieldOfColumn))
 {
     ui.setupUi(this);
-    setWindowTitle(QStringLiteral("Ввод группы — %1").arg(QDir(m_folder).dirName()));
-    ui.folderLabel->setText(QStringLiteral("Папка этапа: %1").arg(QDir::toNativeSeparators(m_folder)));
+    serveFolder(m_folder);
     ui.tableView->setModel(m_model.get());
     // The header reads its captions through the proxy; the table edits the model itself.
     m_headerModel.setSourceModel(m_model.get());
@@ -101,6 +137,10 @@ EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& 
 
     setupDialogs();
     connect(ui.actionSave, &QAction::triggered, this, &EntryWindow::save);
+    connect(ui.actionSaveElsewhere, &QAction::triggered, this, [this] {
+        if (const QString chosen = dialogs.chooseFolder(); !chosen.isEmpty())
+            saveToFolder(chosen);
+    });
     connect(ui.actionClose, &QAction::triggered, this, &QWidget::close);
     connect(ui.actionRosterFromFolder, &QAction::triggered, this, [this] {
         if (const QString chosen = chooseRosterFolder(); !chosen.isEmpty())
@@ -115,22 +155,63 @@ EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& 
         updateNameWarnings();
     });
 
+    m_lock = m_journal.lock(m_refusal);
+    if (!m_lock) {
+        // Another program types into this folder: two windows would overwrite each other's rows.
+        setBusy(true, m_refusal);
+        m_loadProblems << m_refusal;
+        showProblems();
+        return;
+    }
+    OpenWindows().insert(m_folderKey, this);
+    if (const StageFolderProblem problem = CheckStageFolder(m_folder); problem.kind != StageFolderProblem::None)
+        m_loadProblems << QStringLiteral("Сохранить в эту папку нельзя: %1. Строки можно сохранить в другую папку "
+                                         "(Файл → Сохранить в другую папку…).")
+                              .arg(problem.message);
     // A folder that does not exist yet is made by the first save.
     if (!QFileInfo(m_folder).isDir()) {
-        QMetaObject::invokeMethod(this, [this] { onFolderRead({}); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { onFolderRead({}, 0); }, Qt::QueuedConnection);
         return;
     }
     setBusy(true, QStringLiteral("Чтение папки…"));
     RunInBackground(
-        this, m_work, [folder = m_folder, separators = Separators::current()] { return ReadStageFolder(folder, separators); },
-        [this](const StageFolderContents& contents) { onFolderRead(contents); });
+        this, m_work,
+        [folder = m_folder, separators = Separators::current()] {
+            // No other entry window has the folder, so what a save left half done is a leftover.
+            const int cleared = ClearSaveLeftovers(folder);
+            return OpenedFolder{ReadStageFolder(folder, separators), cleared};
+        },
+        [this](const OpenedFolder& opened) { onFolderRead(opened.contents, opened.clearedLeftovers); });
 }
 
 EntryWindow::~EntryWindow()
 {
+    if (OpenWindows().value(m_folderKey) == this)
+        OpenWindows().remove(m_folderKey);
     if (auto* running = qobject_cast<QFutureWatcherBase*>(m_work.get()))
         running->waitForFinished();
     finishJournal();
+}
+
+EntryWindow* EntryWindow::BringForward(const QString& folder)
+{
+    EntryWindow* open = OpenWindows().value(StageFolderKey(folder));
+    if (open != nullptr) {
+        open->show();
+        open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
+        open->raise();
+        open->activateWindow();
+    }
+    return open;
+}
+
+void EntryWindow::serveFolder(const QString& folder)
+{
+    m_folder = QDir(folder).absolutePath();
+    m_folderKey = StageFolderKey(m_folder);
+    m_saver = StageSaver(m_folder);
+    setWindowTitle(QStringLiteral("Ввод группы — %1").arg(QDir(m_folder).dirName()));
+    ui.folderLabel->setText(QStringLiteral("Папка этапа: %1").arg(QDir::toNativeSeparators(m_folder)));
 }
 
 void EntryWindow::sizeColumns()
@@ -162,10 +243,13 @@ void EntryWindow::spanProblem(int row)
 
 void EntryWindow::setupDialogs()
 {
+    dialogs.useStandardDialogs(this, QStringLiteral("Сохранить в папку"), QString());
     askUnsaved = [this] {
         QMessageBox box(QMessageBox::Question, windowTitle(),
-                        QStringLiteral("Есть несохраненные строки. Сохранить их перед закрытием?"), QMessageBox::NoButton,
-                        this);
+                        QStringLiteral("Есть несохраненные строки. Сохранить их перед закрытием?\n\nЕсли не сохранять, "
+                                       "строки будут отложены в папку журналов «%1».")
+                            .arg(QDir::toNativeSeparators(QFileInfo(m_journal.path()).absolutePath())),
+                        QMessageBox::NoButton, this);
         QPushButton* saveButton = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
         QPushButton* discardButton = box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
         box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
@@ -175,28 +259,31 @@ void EntryWindow::setupDialogs()
             return UnsavedAnswer::Save;
         return box.clickedButton() == discardButton ? UnsavedAnswer::Discard : UnsavedAnswer::Cancel;
     };
-    offerJournalRows = [this](int rows) {
-        return QMessageBox::question(
-                   this, windowTitle(),
-                   QStringLiteral("В прошлый раз остались несохраненные строки: %1. Вернуть их в таблицу?").arg(rows),
-                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-               == QMessageBox::Yes;
+    offerJournalRows = [this](const QStringList& rows) {
+        return dialogs.askAboutRows({QStringLiteral("В прошлый раз остались несохраненные строки: %1. Вернуть их в "
+                                                    "таблицу? Если нет, они будут отложены в папку журналов «%2» и не "
+                                                    "потеряются.")
+                                         .arg(rows.size())
+                                         .arg(QDir::toNativeSeparators(QFileInfo(m_journal.path()).absolutePath())),
+                                     rows,
+                                     {QStringLiteral("Вернуть"), QStringLiteral("Отложить")},
+                                     0,
+                                     0})
+            == 0;
     };
     askClashes = [this](const QStringList& clashes) {
-        QMessageBox box(QMessageBox::Warning, windowTitle(),
-                        QStringLiteral("Файлы этих строк уже заняты:\n\n%1\n\nЗаменить эти файлы, сохранить рядом "
-                                       "под другим именем или пропустить эти строки? Для человека, у которого "
-                                       "файл уже есть, второй файл рядом не создаётся.")
-                            .arg(clashes.join(u'\n')),
-                        QMessageBox::NoButton, this);
-        QPushButton* overwrite = box.addButton(QStringLiteral("Заменить"), QMessageBox::DestructiveRole);
-        QPushButton* beside = box.addButton(QStringLiteral("Сохранить рядом"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("Пропустить"), QMessageBox::RejectRole);
-        box.setDefaultButton(beside);
-        box.exec();
-        if (box.clickedButton() == overwrite)
-            return ClashAnswer::Overwrite;
-        return box.clickedButton() == beside ? ClashAnswer::SaveBeside : ClashAnswer::Skip;
+        static constexpr ClashAnswer kAnswers[] = {ClashAnswer::Skip, ClashAnswer::Overwrite, ClashAnswer::SaveBeside};
+        // Enter and Escape leave the rows unsaved: neither replaces a file nor makes a second one.
+        return kAnswers[std::clamp(dialogs.askAboutRows(
+            {QStringLiteral("Файлы этих строк уже заняты (строк: %1). Заменить эти файлы, сохранить рядом под другим "
+                            "именем или пропустить эти строки? Для человека, у которого файл уже есть, второй файл "
+                            "рядом не создаётся.")
+                 .arg(clashes.size()),
+             clashes,
+             {QStringLiteral("Пропустить"), QStringLiteral("Заменить"), QStringLiteral("Сохранить рядом")},
+             0,
+             0}),
+            0, int(std::size(kAnswers)) - 1)];
     };
     confirmRoster = [this](const Roster& roster) {
         QMessageBox box(QMessageBox::Question, windowTitle(),
@@ -226,6 +313,7 @@ void EntryWindow::setBusy(bool busy, const QString& message)
     m_busy = busy;
     ui.tableView->setEnabled(!busy);
     ui.actionSave->setEnabled(!busy);
+    ui.actionSaveElsewhere->setEnabled(!busy);
     ui.actionRosterFromFolder->setEnabled(!busy);
     ui.actionRosterFromCsv->setEnabled(!busy);
     if (!busy)
@@ -234,26 +322,56 @@ void EntryWindow::setBusy(bool busy, const QString& message)
         ui.statusbar->showMessage(message);
 }
 
-void EntryWindow::onFolderRead(const StageFolderContents& contents)
+void EntryWindow::onFolderRead(const StageFolderContents& contents, int clearedLeftovers)
 {
-    m_loadProblems.clear();
     for (const QString& unreadable : contents.unreadable)
         m_loadProblems << QStringLiteral("Не прочитан: %1").arg(unreadable);
-    EntryRows rows = contents.rows;
-    if (const EntryRows journal = m_journal.read(); !journal.isEmpty()) {
-        if (offerJournalRows(int(journal.size())))
-            rows = EntryJournal::Merge(rows, journal);
-        else
-            m_journal.clear();
+    for (const QStringList& files : contents.samePersonFiles) {
+        QStringList names;
+        for (const QString& path : files)
+            names << QStringLiteral("«%1»").arg(QFileInfo(path).fileName());
+        m_loadProblems << QStringLiteral("Один человек в нескольких файлах: %1").arg(names.join(QStringLiteral(", ")));
     }
+    EntryRows rows = contents.rows;
+    offerJournal(rows, contents.rows);
     m_model->setRows(rows);
     scheduleJournal();
-    setBusy(false, QFileInfo(m_folder).isDir()
-                       ? QStringLiteral("Строк в папке: %1").arg(contents.rows.size())
-                       : QStringLiteral("Новая папка: она появится при первом сохранении"));
+    QString status = QFileInfo(m_folder).isDir() ? QStringLiteral("Строк в папке: %1").arg(contents.rows.size())
+                                                 : QStringLiteral("Новая папка: она появится при первом сохранении");
+    if (clearedLeftovers > 0)
+        status += QStringLiteral("; удалено файлов прерванного сохранения: %1").arg(clearedLeftovers);
+    setBusy(false, status);
     updateNameWarnings();
     focusFirstEmptyRow();
     emit folderLoaded();
+}
+
+void EntryWindow::offerJournal(EntryRows& rows, const EntryRows& folderRows)
+{
+    const EntryJournal::Contents journal = m_journal.read();
+    if (!journal.problem.isEmpty()) {
+        m_loadProblems << journal.problem;
+        reportFailure(journal.problem);
+    }
+    const EntryRows offered = EntryJournal::StillUnsaved(journal.rows, folderRows);
+    if (offered.isEmpty()) {
+        m_journal.clear(); // everything in it is in the folder already
+        return;
+    }
+    QStringList lines;
+    for (const EntryRow& row : offered)
+        lines << RowLine(row);
+    if (offerJournalRows(lines)) {
+        rows = EntryJournal::Merge(rows, offered);
+        return;
+    }
+    // Declined rows are kept, out of the way, never deleted.
+    const QString aside = m_journal.setAside();
+    m_loadProblems << (aside.isEmpty() ? QStringLiteral("Строки прошлого раза не возвращены; они остались в журнале «%1».")
+                                             .arg(m_journal.path())
+                                       : QStringLiteral("Строки прошлого раза (%1) не возвращены и отложены в «%2».")
+                                             .arg(offered.size())
+                                             .arg(aside));
 }
 
 void EntryWindow::focusFirstEmptyRow()
@@ -269,6 +387,8 @@ void EntryWindow::focusFirstEmptyRow()
 
 void EntryWindow::scheduleJournal()
 {
+    if (!m_lock)
+        return; // the journal is another program's
     // After the changed row has been painted; a burst of changes makes one write.
     m_journalDirty = true;
     if (m_journalQueued)
@@ -296,6 +416,8 @@ void EntryWindow::writeJournal()
 
 void EntryWindow::finishJournal()
 {
+    if (!m_lock)
+        return;
     // The last changes reach the journal even when the window goes before the queued write.
     if (auto* running = qobject_cast<QFutureWatcherBase*>(m_journalWork.get()))
         running->waitForFinished();
@@ -335,11 +457,103 @@ void EntryWindow::save()
     if (m_busy)
         return;
     ui.tableView->commitOpenEditor();
+    settleClearedRows();
     setBusy(true, QStringLiteral("Сохранение…"));
     const EntryRows rows = m_model->rows();
     RunInBackground(
         this, m_work, [saver = m_saver, rows] { return saver.plan(rows); },
         [this, rows](const std::vector<RowSaveOutcome>& plan) { onPlanned(rows, plan); });
+}
+
+void EntryWindow::settleClearedRows()
+{
+    // A row cleared after it came from a file is no save: its file goes only when the user says
+    // so, else the row comes back from the file. Either way it does not stay unsaved.
+    EntryRows rows = m_model->rows();
+    std::vector<int> cleared;
+    QStringList lines;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (IsEmptyRow(rows[i]) && !rows[i].filePath.isEmpty() && rows[i].dirty) {
+            cleared.push_back(i);
+            lines << QStringLiteral("Строка %1: файл «%2»").arg(i + 1).arg(QFileInfo(rows[i].filePath).fileName());
+        }
+    }
+    if (cleared.empty())
+        return;
+    const bool remove =
+        dialogs.askAboutRows({QStringLiteral("Строки очищены, а их файлы остались в папке (строк: %1). Удалить эти "
+                                             "файлы или вернуть строки из файлов?")
+                                  .arg(cleared.size()),
+                              lines,
+                              {QStringLiteral("Вернуть строки"), QStringLiteral("Удалить файлы")},
+                              0,
+                              0})
+        == 1;
+    QStringList failures;
+    for (auto at = cleared.rbegin(); at != cleared.rend(); ++at) {
+        const QString path = rows[*at].filePath;
+        if (remove && !QFile::remove(path) && QFileInfo::exists(path)) {
+            failures << QStringLiteral("Не удалось удалить «%1».").arg(path);
+            continue;
+        }
+        if (const std::optional<EntryRow> restored = remove ? std::nullopt : ReadStageFile(path, Separators::current()))
+            rows[*at] = *restored;
+        else if (!QFileInfo::exists(path))
+            rows.removeAt(*at); // nothing left to keep it for
+        else
+            failures << QStringLiteral("Файл «%1» не прочитан; строка осталась пустой.").arg(path);
+    }
+    const QModelIndex current = ui.tableView->currentIndex();
+    m_model->setRows(rows);
+    ui.tableView->setCurrentIndex(m_model->index(std::min(current.row(), m_model->rowCount() - 1), current.column()));
+    if (!failures.isEmpty())
+        reportFailure(failures.join(u'\n'));
+}
+
+void EntryWindow::saveToFolder(const QString& folder)
+{
+    if (m_busy)
+        return;
+    ui.tableView->commitOpenEditor();
+    if (const StageFolderProblem problem = CheckStageFolder(folder); problem.kind != StageFolderProblem::None) {
+        reportFailure(QStringLiteral("Сохранить нельзя: %1.").arg(problem.message));
+        return;
+    }
+    if (StageFolderKey(folder) != m_folderKey) {
+        if (BringForward(folder) != nullptr) {
+            reportFailure(QStringLiteral("Папка «%1» уже открыта в другом окне ввода.").arg(QDir::toNativeSeparators(folder)));
+            return;
+        }
+        const EntryJournal journal = m_journalFolder.isEmpty() ? EntryJournal(folder) : EntryJournal(folder, m_journalFolder);
+        QString refusal;
+        std::unique_ptr<QLockFile> lock = journal.lock(refusal);
+        if (!lock) {
+            reportFailure(refusal);
+            return;
+        }
+        finishJournal();
+        // The unsaved rows become new rows of the other folder; the saved ones stay in their files.
+        EntryRows moved;
+        for (EntryRow row : m_model->rows()) {
+            if (!IsUnsaved(row) || IsEmptyRow(row))
+                continue;
+            row.filePath.clear();
+            moved.append(row);
+        }
+        const EntryJournal left = std::exchange(m_journal, journal);
+        m_lock = std::move(lock);
+        OpenWindows().remove(m_folderKey);
+        serveFolder(folder);
+        OpenWindows().insert(m_folderKey, this);
+        m_loadProblems.clear();
+        m_model->setRows(moved);
+        // The rows are in the new journal before the old one goes.
+        if (const QString failure = m_journal.write(m_model->rows()); failure.isEmpty())
+            left.clear();
+        else
+            ui.statusbar->showMessage(failure);
+    }
+    save();
 }
 
 void EntryWindow::onPlanned(const EntryRows& rows, const std::vector<RowSaveOutcome>& plan)
@@ -431,6 +645,10 @@ void EntryWindow::offerRoster(const Roster& roster)
 
 void EntryWindow::closeEvent(QCloseEvent* event)
 {
+    if (!m_lock) {
+        event->accept(); // a refused window holds nothing
+        return;
+    }
     ui.tableView->commitOpenEditor();
     if (m_busy || !m_model->hasUnsavedRows()) {
         if (m_busy)
@@ -446,8 +664,9 @@ void EntryWindow::closeEvent(QCloseEvent* event)
         save();
         return;
     case UnsavedAnswer::Discard:
+        // Not saved into the folder, yet not lost: the rows are set aside with the journals.
         finishJournal();
-        m_journal.clear();
+        m_journal.setAside();
         event->accept();
         return;
     case UnsavedAnswer::Cancel:

@@ -3,6 +3,7 @@
 #include "entry/EntryJournal.h"
 #include "entry/Roster.h"
 #include "entry/StageSaver.h"
+#include "group_windows/GroupDialogs.h"
 #include "ui_EntryWindow.h"
 
 #include <QFutureWatcher>
@@ -13,6 +14,7 @@
 #include <memory>
 
 class EntryCellDelegate;
+class QLockFile;
 
 // The entry table's column captions for its header, the long ones on two lines, so the result
 // columns take no more width than their numbers need.
@@ -30,15 +32,22 @@ struct StageFolderContents;
 // A screening day's table for one stage folder: the group typed row by row, each row's results
 // beside it, saved as one record file a row. The rows not yet saved are kept in a journal, so a
 // crash loses nothing, and are offered again at the next start. Reading and saving the folder run
-// on a worker thread; the table waits meanwhile.
+// on a worker thread; the table waits meanwhile. One window a stage folder: the journal is locked
+// while the window is open, so another program cannot open the folder for entry too.
 class EntryWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     // `journalFolder` only for tests: where the journal lives instead of the application's data.
+    // When another program has the folder open the window is refused: see refusal().
     explicit EntryWindow(const QString& folder, QWidget* parent = nullptr, const QString& journalFolder = {});
     ~EntryWindow() override;
+
+    // The window this program has open for `folder`, brought forward; null when there is none.
+    static EntryWindow* BringForward(const QString& folder);
+    // Why the folder could not be opened for entry (another program has it); empty when open.
+    QString refusal() const { return m_refusal; }
 
     EntryTableModel* model() const { return m_model.get(); }
     EntryTableView* view() const { return ui.tableView; }
@@ -51,6 +60,8 @@ public:
 
     // Saves every complete unsaved row; reported by saveFinished.
     void save();
+    // Saves the unsaved rows into `folder` instead, which the window then serves.
+    void saveToFolder(const QString& folder);
     void startRosterFromFolder(const QString& folder);
     void startRosterFromCsv(const QString& path);
 
@@ -59,12 +70,15 @@ public:
     using ClashAnswer = ::ClashAnswer;
     // Dialogs, replaceable by tests.
     std::function<UnsavedAnswer()> askUnsaved;
-    std::function<bool(int rows)> offerJournalRows;
+    // True: put the journal's rows (one line each) back; false: set them aside.
+    std::function<bool(const QStringList& rows)> offerJournalRows;
     std::function<ClashAnswer(const QStringList& clashes)> askClashes;
     std::function<bool(const Roster& roster)> confirmRoster;
     std::function<QString()> chooseRosterFolder;
     std::function<QString()> chooseRosterCsv;
     std::function<void(const QString& message)> reportFailure;
+    // The question about many rows (cleared rows of files) and the folder to save elsewhere.
+    GroupDialogs dialogs;
 
 signals:
     void folderLoaded();
@@ -77,7 +91,10 @@ protected:
 
 private:
     void setBusy(bool busy, const QString& message = {});
-    void onFolderRead(const StageFolderContents& contents);
+    void onFolderRead(const StageFolderContents& contents, int clearedLeftovers);
+    void offerJournal(EntryRows& rows, const EntryRows& folderRows);
+    void settleClearedRows();
+    void serveFolder(const QString& folder);
     void onPlanned(const EntryRows& rows, const std::vector<RowSaveOutcome>& plan);
     void onSaved(const std::vector<RowSaveOutcome>& outcomes);
     void offerRoster(const Roster& roster);
@@ -93,7 +110,11 @@ private:
 
     Ui::EntryWindow ui;
     QString m_folder;
+    QString m_folderKey;
+    QString m_journalFolder;
     EntryJournal m_journal;
+    std::unique_ptr<QLockFile> m_lock;
+    QString m_refusal;
     StageSaver m_saver;
     std::unique_ptr<EntryTableModel> m_model;
     std::unique_ptr<EntryCellDelegate> m_delegate;

@@ -234,8 +234,15 @@ void SummaryWindow::updateActions()
 
 EntryWindow* SummaryWindow::openEntry(const QString& folder)
 {
+    if (EntryWindow* open = EntryWindow::BringForward(folder))
+        return open;
     // A window of its own, closed and freed with the summary at the latest.
     auto* entry = new EntryWindow(folder, this);
+    if (!entry->refusal().isEmpty()) {
+        reportFailure(entry->refusal());
+        delete entry;
+        return nullptr;
+    }
     entry->setWindowFlag(Qt::Window);
     entry->setAttribute(Qt::WA_DeleteOnClose);
     entry->show();

@@ -1,6 +1,7 @@
 #include "summary_app/CommandLine.h"
 
 #include "commandline/ProgramCommandLine.h"
+#include "entry/StageFolder.h"
 #include "summary_app/CompareCommandLine.h"
 #include "summary_app/SignalCancellation.h"
 #include "summary/CsvExport.h"
@@ -68,6 +69,10 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
             return fail(QStringLiteral("не указана папка для --enter"));
         if (csv || pdf || !request.paths.isEmpty())
             return fail(QStringLiteral("--enter открывает одну папку этапа и ничего не экспортирует"));
+        // A folder that cannot be written still opens: the rows can be saved elsewhere.
+        if (const StageFolderProblem problem = CheckStageFolder(request.enterFolder);
+            problem.kind == StageFolderProblem::NotAFolder)
+            return fail(QStringLiteral("--enter: %1").arg(problem.message));
         return request; // the entry table
     }
     if (csv && request.csvPath.isEmpty())

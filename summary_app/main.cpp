@@ -75,6 +75,10 @@ int main(int argc, char** argv)
     }
     if (!request.enterFolder.isEmpty()) {
         EntryWindow entry(request.enterFolder);
+        if (!entry.refusal().isEmpty()) {
+            QTextStream(stderr) << "vornale-summary: " << entry.refusal() << Qt::endl;
+            return ExitUsage;
+        }
         entry.show();
         return app.exec();
     }

@@ -133,7 +133,7 @@ TEST(EntryJournal, UnsavedRowsSurviveACrashAndGoOnceSaved)
         EXPECT_EQ(journal.write(rows), QString());
     } // the program dies here
     const EntryJournal reopened(stage + "/", dir.filePath("journals"));
-    const EntryRows back = reopened.read();
+    const EntryRows back = reopened.read().rows;
     ASSERT_EQ(back.size(), 2);
     EXPECT_EQ(back[0].texts, rows[0].texts);
     EXPECT_EQ(back[0].sex, Sex::Female);
@@ -145,7 +145,7 @@ TEST(EntryJournal, UnsavedRowsSurviveACrashAndGoOnceSaved)
     EXPECT_EQ(merged[0].text(EntryField::Age), "14");
     EXPECT_EQ(merged[0].filePath, rows[1].filePath);
 
-    EXPECT_TRUE(EntryJournal(dir.filePath("other"), dir.filePath("journals")).read().isEmpty());
+    EXPECT_TRUE(EntryJournal(dir.filePath("other"), dir.filePath("journals")).read().rows.isEmpty());
     rows[0].dirty = rows[2].dirty = rows[3].dirty = false;
     EXPECT_EQ(reopened.write(rows), QString());
     EXPECT_FALSE(QFile::exists(reopened.path()));

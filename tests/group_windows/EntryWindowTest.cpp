@@ -1,17 +1,21 @@
 #include "group_windows/EntryWindow.h"
 
 #include "core/RegionalSettings.h"
+#include "entry/EntryJournal.h"
 #include "entry/EntryTableModel.h"
 #include "records/RecordFile.h"
 #include "tests/group_windows/Keys.h"
 #include "tests/support/TestFiles.h"
 #include "widgets/AdvEdit.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -43,9 +47,13 @@ protected:
     std::unique_ptr<EntryWindow> open()
     {
         auto window = std::make_unique<EntryWindow>(stage(), nullptr, m_journals.path());
-        window->offerJournalRows = [this](int rows) {
-            offered = rows;
-            return true;
+        window->offerJournalRows = [this](const QStringList& rows) {
+            offered = int(rows.size());
+            return acceptJournal;
+        };
+        window->dialogs.askAboutRows = [this](const RowsQuestion& question) {
+            questions << question.rows;
+            return rowsAnswer;
         };
         window->askClashes = [this](const QStringList& asked) {
             clashes = asked;
@@ -85,6 +93,9 @@ protected:
     QTemporaryDir m_journals;
     ScopedRegionalSettings m_comma{QChar(u','), QChar(0x00A0)};
     int offered = 0;
+    bool acceptJournal = true;
+    QList<QStringList> questions;
+    int rowsAnswer = 0;
     QStringList clashes;
     EntryWindow::ClashAnswer clashAnswer = EntryWindow::ClashAnswer::Skip;
     QStringList rosterProblems;
@@ -271,6 +282,114 @@ TEST_F(EntryWindowTest, RowsTypedBeforeAKillAreOfferedAtTheNextStart)
     EXPECT_EQ(window->model()->index(1, M::ColSex).data().toString(), QStringLiteral("М"));
     EXPECT_TRUE(files().isEmpty());
     window->askUnsaved = [] { return EntryWindow::UnsavedAnswer::Discard; };
+}
+
+const SubjectTexts kAnna{"Иванова Анна", "118", "76", "72", Sex::Female, "54", "162", "15"};
+const SubjectTexts kSergey{"Петров Сергей", "135", "88", "96", Sex::Male, "71", "178", "16"};
+
+// Killed between writing and renaming: Анна's file was in place, Сергей's still a temporary, both
+// rows in the journal. Either answer keeps every pupil once, and a correction goes to the file.
+TEST_F(EntryWindowTest, SaveKilledBeforeItsRenamesLosesNoPupilAndMakesNoSecondFile)
+{
+    for (const bool accept : {true, false}) {
+        QDir(stage()).removeRecursively();
+        QDir(m_journals.path()).removeRecursively();
+        QDir().mkpath(stage());
+        WriteRecordFile(QDir(stage()).filePath("Иванова Анна.vnl"), kAnna, nullptr);
+        WriteRecordFile(QDir(stage()).filePath(".Петров Сергей.vnl.k3J9x0Qa.tmp"), kSergey, nullptr);
+        EntryRows typed{FromSubjectTexts(kAnna, {}), FromSubjectTexts(kSergey, {})};
+        typed[0].dirty = typed[1].dirty = true;
+        ASSERT_EQ(EntryJournal(stage(), m_journals.path()).write(typed), QString());
+        acceptJournal = accept;
+        auto window = open();
+        EXPECT_EQ(offered, 1) << accept; // Анна's file holds her row already
+        EXPECT_EQ(QDir(stage()).entryList(QDir::Files | QDir::Hidden), QStringList{"Иванова Анна.vnl"}) << accept;
+        ASSERT_EQ(window->model()->rows().size(), accept ? 2 : 1) << accept;
+        window->model()->setData(window->model()->index(0, M::ColPulse), "80");
+        ASSERT_TRUE(saved(*window, [&] { window->save(); })) << accept;
+        SubjectTexts corrected = kAnna;
+        corrected.Pulse = "80";
+        EXPECT_EQ(ReadAll(QDir(stage()).filePath("Иванова Анна.vnl")), MainWindowFile(corrected)) << accept;
+        EXPECT_EQ(QDir(stage()).entryList(QDir::Files | QDir::Hidden).size(), accept ? 2 : 1) << accept;
+        // Declined, Сергей is set aside where the window says, not lost.
+        const QStringList aside = QDir(m_journals.path()).entryList({"*set-aside*"}, QDir::Files);
+        ASSERT_EQ(aside.size(), accept ? 0 : 1) << accept;
+        if (!accept) {
+            const QString path = QDir(m_journals.path()).filePath(aside.first());
+            EXPECT_TRUE(ReadAll(path).contains("Петров Сергей"));
+            EXPECT_TRUE(window->problems().join(u'\n').contains(path));
+        }
+    }
+}
+
+TEST_F(EntryWindowTest, ASecondWindowOnTheSameFolderIsTheFirstOrIsRefused)
+{
+    auto first = open();
+    EXPECT_EQ(EntryWindow::BringForward(m_dir.filePath("x/../klass")), first.get());
+    typeRow({"Иванова Анна", "ж", "118"});
+    while (first->journalPending())
+        QTest::qWait(10);
+    {
+        // What another program gets: the lock is held, the journal left alone.
+        EntryWindow second(stage(), nullptr, m_journals.path());
+        EXPECT_TRUE(second.refusal().contains(QString::number(QCoreApplication::applicationPid())));
+        EXPECT_TRUE(second.close());
+    }
+    EXPECT_EQ(EntryJournal(stage(), m_journals.path()).read().rows.size(), 1);
+    first->askUnsaved = [] { return EntryWindow::UnsavedAnswer::Discard; };
+}
+
+// Cleared, a file's row is restored from it or its file removed: asked, and never left unsaved.
+TEST_F(EntryWindowTest, ClearedRowOfAFileIsRestoredOrItsFileRemovedWhenSaying)
+{
+    for (const int answer : {0, 1}) {
+        QDir(stage()).removeRecursively();
+        QDir().mkpath(stage());
+        WriteRecordFile(QDir(stage()).filePath("Иванова Анна.vnl"), kAnna, nullptr);
+        auto window = open();
+        for (int column = M::ColName; column < M::FirstResultColumn; ++column)
+            window->model()->setData(window->model()->index(0, column), QString());
+        questions.clear();
+        rowsAnswer = answer;
+        EXPECT_TRUE(saved(*window, [&] { window->save(); })) << answer;
+        EXPECT_EQ(questions.size(), 1) << answer;
+        EXPECT_EQ(files().size(), answer == 0 ? 1 : 0) << answer;
+        EXPECT_EQ(window->model()->rows().size(), answer == 0 ? 1 : 0) << answer;
+        EXPECT_FALSE(window->model()->hasUnsavedRows()) << answer;
+    }
+}
+
+TEST_F(EntryWindowTest, TypedRowsAreSavedIntoAnotherFolderWhichTheWindowThenServes)
+{
+    auto window = open();
+    typeRow({"Иванова Анна", "ж", "118", "76", "72", "54", "162", "15"});
+    const QString other = m_dir.filePath("other");
+    window->dialogs.chooseFolder = [&] { return other; };
+    ASSERT_TRUE(saved(*window, [&] { window->findChild<QAction*>("actionSaveElsewhere")->trigger(); }));
+    EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList{"Иванова Анна.vnl"});
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_EQ(EntryWindow::BringForward(other), window.get());
+}
+
+// 500 rows: the question still fits a small screen, and Enter takes the default, not the
+// button that would write second files.
+TEST(RowsQuestionDialog, ManyRowsFitTheScreenAndEnterTakesTheDefault)
+{
+    QStringList rows;
+    for (int i = 1; i <= 500; ++i)
+        rows << QStringLiteral("Строка %1 (Ученик %1): файл «Ученик %1.vnl» уже занят").arg(i);
+    for (const auto& [key, expected] : {std::pair{Qt::Key_Return, 1}, std::pair{Qt::Key_Escape, 0}}) {
+        QTimer::singleShot(0, [key = key] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            const QRect screen = dialog->screen()->availableGeometry();
+            EXPECT_LE(dialog->frameGeometry().height(), screen.height());
+            for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+                EXPECT_TRUE(screen.contains(QRect(button->mapToGlobal(QPoint()), button->size()))) << button->text().toStdString();
+            QTest::keyClick(dialog, key);
+        });
+        EXPECT_EQ(AskAboutRows(nullptr, {"?", rows, {"Пропустить", "Заменить", "Сохранить рядом"}, 1, 0}), expected);
+    }
 }
 
 } // namespace

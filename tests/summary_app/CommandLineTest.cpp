@@ -237,6 +237,9 @@ TEST(CommandLineParse, ChoosesWindowOrExport)
     EXPECT_EQ(int(entry.action), int(Action::Window));
     EXPECT_EQ(entry.enterFolder, QStringLiteral("7А"));
     EXPECT_EQ(int(ParseCommandLine({"vornale-summary", "--enter", "7А", "--csv", "x"}).action), int(Action::Fail));
+    // A file is no stage folder: refused before any typing.
+    EXPECT_EQ(int(ParseCommandLine({"vornale-summary", "--enter", QCoreApplication::applicationFilePath()}).action),
+              int(Action::Fail));
 }
 
 } // namespace
