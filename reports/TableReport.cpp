@@ -1,12 +1,13 @@
 #include "reports/TableReport.h"
 
+#include "reports/ExportFile.h"
+
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -399,24 +400,19 @@ bool PrintTableReport(QPagedPaintDevice& device, const TableReport& report, cons
     return painter.end() && done;
 }
 
+QString WriteTableReportPdf(QIODevice& out, const TableReport& report, const QPageLayout& pageLayout,
+                            const PageProgress& progress)
+{
+    QPdfWriter writer(&out);
+    writer.setTitle(report.title);
+    writer.setCreator(QStringLiteral("vornale-summary"));
+    writer.setResolution(300);
+    writer.setPageLayout(pageLayout);
+    return PrintTableReport(writer, report, progress) ? QString() : QStringLiteral("запись прервана");
+}
+
 QString WriteTableReportPdf(const QString& path, const TableReport& report, const QPageLayout& pageLayout,
                             const PageProgress& progress)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    bool done = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(report.title);
-        writer.setCreator(QStringLiteral("vornale-summary"));
-        writer.setResolution(300);
-        writer.setPageLayout(pageLayout);
-        done = PrintTableReport(writer, report, progress);
-    }
-    if (done && file.error() == QFileDevice::NoError && file.commit())
-        return {};
-    const QString reason = done ? file.errorString() : QStringLiteral("запись прервана");
-    file.cancelWriting();
-    return reason;
+    return WriteExport(path, [&](QIODevice& out) { return WriteTableReportPdf(out, report, pageLayout, progress); });
 }
