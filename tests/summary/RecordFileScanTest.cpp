@@ -7,11 +7,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <future>
 
 namespace {
@@ -115,7 +118,100 @@ TEST_F(FolderScan, LinkLeadingOutsideIsSkippedWithAReason)
     EXPECT_EQ(Relative(m_folder, list.files), QStringList({"a/one.vnl"}));
     ASSERT_EQ(list.skipped.size(), 2); // "a/root", then "a/two.vnl"
     EXPECT_EQ(list.skipped[0].reason, QStringLiteral("Символическая ссылка ведет за пределы выбранных папок"));
-    EXPECT_EQ(FindRecordFiles({at("a"), at("b")}).files.size(), 3); // now inside: followed
+    EXPECT_EQ(FindRecordFiles({at("a"), at("b")}).files.size(), 2); // now inside: the file it leads to, once
+}
+
+struct LayoutRow
+{
+    std::string name;
+    std::function<void(const QDir& folder)> make; // "7А" is the folder chosen
+    QStringList files;
+    QStringList skipped; // "path: reason"
+};
+
+class FolderLayout : public FolderScan, public ::testing::WithParamInterface<LayoutRow>
+{
+};
+
+TEST_P(FolderLayout, ListsEachRecordOnceAndNothingOutside)
+{
+    WriteFile(at("7А/a.vnl"), "Vornale 5\r\n");
+    GetParam().make(QDir(m_folder.path()));
+    const RecordFileList list = FindRecordFiles({at("7А")});
+    EXPECT_EQ(Relative(m_folder, list.files), GetParam().files);
+    QStringList skipped;
+    for (const SkippedPath& path : list.skipped)
+        skipped << QDir(m_folder.path()).relativeFilePath(path.path) + QStringLiteral(": ") + path.reason;
+    EXPECT_EQ(skipped, GetParam().skipped);
+}
+
+void Link(const QDir& folder, const char* target, const QString& name)
+{
+    ASSERT_EQ(::symlink(target, QFile::encodeName(folder.filePath(name)).constData()), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FolderLayout,
+    ::testing::Values(
+        LayoutRow{"link_into_a_sibling_whose_name_starts_the_same",
+                  [](const QDir& folder) {
+                      WriteFile(folder.filePath("7А2/b.vnl"), "Vornale 5\r\n");
+                      Link(folder, "../7А2/b.vnl", "7А/b.vnl");
+                      Link(folder, "../7А2", "7А/sibling");
+                  },
+                  {"7А/a.vnl"},
+                  {"7А/b.vnl: Символическая ссылка ведет за пределы выбранных папок",
+                   "7А/sibling: Символическая ссылка ведет за пределы выбранных папок"}},
+        LayoutRow{"hard_link",
+                  [](const QDir& folder) {
+                      QDir(folder.filePath("7А")).mkdir("b");
+                      ASSERT_EQ(::link(QFile::encodeName(folder.filePath("7А/a.vnl")).constData(),
+                                       QFile::encodeName(folder.filePath("7А/b/a.vnl")).constData()),
+                                0);
+                  },
+                  {"7А/a.vnl"},
+                  {}},
+        LayoutRow{"link_to_a_file_inside",
+                  [](const QDir& folder) {
+                      QDir(folder.filePath("7А")).mkdir("sub");
+                      Link(folder, "../a.vnl", "7А/sub/b.vnl");
+                  },
+                  {"7А/a.vnl"},
+                  {}},
+        LayoutRow{"save_cut_before_its_rename",
+                  [](const QDir& folder) {
+                      WriteFile(folder.filePath("7А/.Иванов Иван.vnl.Ab3dEf9h.tmp"), "Vornale 5\r\n");
+                      WriteFile(folder.filePath("7А/.tmp.vnl"), "Vornale 5\r\n");
+                  },
+                  {"7А/.tmp.vnl", "7А/a.vnl"},
+                  {}}),
+    RowName());
+
+// A folder mounted inside the chosen one (here a bind mount of one beside it) is not entered.
+TEST_F(FolderScan, BindMountIsNotEntered)
+{
+    WriteFile(at("7А/a.vnl"), "Vornale 5\r\n");
+    WriteFile(at("elsewhere/b.vnl"), "Vornale 5\r\n");
+    QDir(m_folder.path()).mkpath("7А/bound");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // A mount of its own that ends with the child.
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount(QFile::encodeName(at("elsewhere")).constData(), QFile::encodeName(at("7А/bound")).constData(),
+                       nullptr, MS_BIND, nullptr)
+                   != 0)
+            ::_exit(77);
+        const RecordFileList list = FindRecordFiles({at("7А")});
+        const bool skipped = list.skipped.size() == 1 && list.skipped[0].path == at("7А/bound")
+                             && list.skipped[0].reason == QStringLiteral("Точка монтирования ведет за пределы выбранных папок");
+        ::_exit(list.files == QStringList{at("7А/a.vnl")} ? (skipped ? 0 : 2) : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no mount namespace here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the mounted folder was read; 2: it was not listed as skipped";
 }
 
 TEST_F(FolderScan, DanglingLinkIsSkippedWithAReason)
