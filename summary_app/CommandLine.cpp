@@ -29,8 +29,10 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
         QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")),
         QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")));
     QCommandLineParser& parser = commandLine.parser();
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
-    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV (- — в стандартный вывод)."),
+                      QStringLiteral("ФАЙЛ")});
+    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF (- — в стандартный вывод)."),
+                      QStringLiteral("ФАЙЛ")});
     // Handled by CompareCommandLine before this parser runs; listed so the help mentions it.
     parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
     parser.addOption({QStringLiteral("enter"), QStringLiteral("Открыть таблицу ввода группы для папки этапа."),

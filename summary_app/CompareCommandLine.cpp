@@ -26,10 +26,11 @@ void Configure(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("label"),
                       QStringLiteral("Метка очередного этапа (по умолчанию имя папки)."),
                       QStringLiteral("МЕТКА")});
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сравнение в CSV."),
+    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сравнение в CSV (- — в стандартный вывод)."),
                       QStringLiteral("ФАЙЛ")});
     parser.addOption(
-        {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+        {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF (- — в стандартный вывод)."),
+         QStringLiteral("ФАЙЛ")});
     parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
                       QStringLiteral("Вместо имен писать коды строк, без путей к файлам.")});
     parser.addOption(

@@ -126,8 +126,7 @@ struct LayoutRow
     QStringList records; // beside "7А/a.vnl"; "7А" is chosen
     std::vector<std::pair<QString, QString>> links; // target, name
     bool hardLinks;
-    QStringList files;
-    QStringList skipped; // "path: reason"
+    QStringList files, skipped; // skipped: "path: reason"
 };
 
 struct FolderLayout : FolderScan, ::testing::WithParamInterface<LayoutRow> {};

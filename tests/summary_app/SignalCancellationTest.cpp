@@ -36,7 +36,6 @@ TEST_P(ExportSignals, CancelOnceEndOnTheSecondAndLeaveAnIgnoredInterrupt)
 
 INSTANTIATE_TEST_SUITE_P(Rows, ExportSignals,
                          ::testing::Values(SignalRow{"interrupt_cancels", false, {SIGINT}, 10},
-                                           SignalRow{"terminate_cancels", false, {SIGTERM}, 10},
                                            SignalRow{"second_interrupt_ends_at_once", false, {SIGINT, SIGINT}, -SIGINT},
                                            SignalRow{"then_terminate_ends_at_once", false, {SIGINT, SIGTERM}, -SIGTERM},
                                            SignalRow{"ignored_interrupt_stays_ignored", true, {SIGINT, SIGINT}, 11},
