@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr qsizetype kChunk = 64 * 1024;
+constexpr qsizetype kChunk = 16 * 1024;
 
 bool IsWrittenInto(mode_t mode)
 {
