@@ -311,6 +311,11 @@ TableReport BuildComparisonReport(const ComparisonReportInput& input)
     return report;
 }
 
+QString WriteComparisonPdf(QIODevice& out, const TableReport& report, const PageProgress& progress)
+{
+    return WriteTableReportPdf(out, report, SummaryReportPageLayout(), progress);
+}
+
 QString WriteComparisonPdf(const QString& path, const TableReport& report, const PageProgress& progress)
 {
     return WriteTableReportPdf(path, report, SummaryReportPageLayout(), progress);

@@ -22,5 +22,7 @@ struct ComparisonReportInput
 // assessed) tinted.
 TableReport BuildComparisonReport(const ComparisonReportInput& input);
 
-// A4 landscape, replacing `path` only once complete. Empty text on success, else the reason.
+// A4 landscape, into `out`. Empty text on success, else the reason.
+QString WriteComparisonPdf(QIODevice& out, const TableReport& report, const PageProgress& progress = {});
+// The same as an export to `path`, replacing a file only once complete.
 QString WriteComparisonPdf(const QString& path, const TableReport& report, const PageProgress& progress = {});

@@ -148,7 +148,12 @@ QStringList ComparisonTable::cells(qsizetype row) const
     return cells;
 }
 
+QString ComparisonTable::writeCsv(QIODevice& out, const std::atomic<bool>* cancel) const
+{
+    return WriteCsv(out, captions(), rowCount(), [this](qsizetype row) { return cells(row); }, cancel);
+}
+
 QString ComparisonTable::writeCsv(const QString& path) const
 {
-    return WriteCsvFile(path, captions(), rowCount(), [this](qsizetype row) { return cells(row); });
+    return WriteExport(path, [this](QIODevice& out) { return writeCsv(out); });
 }

@@ -5,7 +5,10 @@
 
 #include <QStringList>
 
+#include <atomic>
 #include <vector>
+
+class QIODevice;
 
 // The persons as the outputs show them (CSV, report, window): one row per person, each stage's
 // values and the change. Anonymised, the names and file paths are left out and each person is
@@ -54,8 +57,10 @@ public:
     QStringList captions() const;
     QStringList cells(qsizetype row) const;
 
-    // Writes the table as CSV (the summary's format), replacing `path` only when all is written.
-    // Returns an empty text on success, else the reason.
+    // Writes the table as CSV (the summary's format) into `out`. Returns an empty text on success,
+    // else the reason.
+    QString writeCsv(QIODevice& out, const std::atomic<bool>* cancel = nullptr) const;
+    // The same as an export to `path`, replacing a file only when all is written.
     QString writeCsv(const QString& path) const;
 
 private:

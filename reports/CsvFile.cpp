@@ -2,7 +2,7 @@
 
 #include "core/RegionalSettings.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 
 bool IsPlainNumber(const QString& text, QChar decimal)
 {
@@ -49,36 +49,30 @@ QByteArray CsvLine(std::span<const QString> cells, QChar decimal)
     return line.toUtf8();
 }
 
-QString CancelledReason()
+QString WriteCsv(QIODevice& out, const QStringList& captions, qsizetype count,
+                 const std::function<QStringList(qsizetype)>& cellsAt, const std::atomic<bool>* cancel)
 {
-    return QStringLiteral("прервано");
+    const QChar decimal = regionalSettings().decimalSeparator();
+    QByteArray chunk("\xEF\xBB\xBF");
+    chunk += CsvLine(captions, decimal);
+    const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
+    for (qsizetype i = 0; i < count; ++i) {
+        if (cancelled())
+            return CancelledReason();
+        chunk += CsvLine(cellsAt(i), decimal);
+        if (chunk.size() >= 64 * 1024) {
+            if (out.write(chunk) != chunk.size())
+                return out.errorString();
+            chunk.clear();
+        }
+    }
+    if (cancelled())
+        return CancelledReason();
+    return out.write(chunk) == chunk.size() ? QString() : out.errorString();
 }
 
 QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
                      const std::function<QStringList(qsizetype)>& cellsAt, const std::atomic<bool>* cancel)
 {
-    const QChar decimal = regionalSettings().decimalSeparator();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QByteArray chunk("\xEF\xBB\xBF");
-    chunk += CsvLine(captions, decimal);
-    const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
-    for (qsizetype i = 0; i < count && !cancelled(); ++i) {
-        chunk += CsvLine(cellsAt(i), decimal);
-        if (chunk.size() >= 64 * 1024) {
-            if (file.write(chunk) != chunk.size())
-                break;
-            chunk.clear();
-        }
-    }
-    if (cancelled()) {
-        file.cancelWriting();
-        return CancelledReason();
-    }
-    if (file.error() == QFileDevice::NoError && file.write(chunk) == chunk.size() && file.commit())
-        return {};
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return reason;
+    return WriteExport(path, [&](QIODevice& out) { return WriteCsv(out, captions, count, cellsAt, cancel); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/ExportFile.h"
+
 #include <QByteArray>
 #include <QChar>
 #include <QString>
@@ -23,11 +25,11 @@ QString CsvField(const QString& text, QChar decimal);
 
 QByteArray CsvLine(std::span<const QString> cells, QChar decimal);
 
-// Writes the captions and `count` lines of cells through a temporary file that replaces `path`
-// only when all of it is written, so a failed export leaves an earlier file as it was. Returns an
-// empty text on success, else the reason. Once `cancel` is set nothing replaces the file.
+// Writes the captions and `count` lines of cells into `out`. Returns an empty text on success,
+// else the reason (CancelledReason() once `cancel` is set).
+QString WriteCsv(QIODevice& out, const QStringList& captions, qsizetype count,
+                 const std::function<QStringList(qsizetype)>& cellsAt, const std::atomic<bool>* cancel = nullptr);
+// The same as an export to `path` (reports/ExportFile.h): a failed or cancelled one leaves an
+// earlier file as it was.
 QString WriteCsvFile(const QString& path, const QStringList& captions, qsizetype count,
                      const std::function<QStringList(qsizetype)>& cellsAt, const std::atomic<bool>* cancel = nullptr);
-
-// The reason a writer gives when it was cancelled.
-QString CancelledReason();

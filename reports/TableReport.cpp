@@ -1,12 +1,13 @@
 #include "reports/TableReport.h"
 
+#include "reports/ExportFile.h"
+
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -399,39 +400,42 @@ bool PrintTableReport(QPagedPaintDevice& device, const TableReport& report, cons
     return painter.end() && done;
 }
 
+QString WriteTableReportPdf(QIODevice& out, const TableReport& report, const QPageLayout& pageLayout,
+                            const PageProgress& progress)
+{
+    return WriteTableReportsPdf(out, {report}, pageLayout, progress);
+}
+
 QString WriteTableReportPdf(const QString& path, const TableReport& report, const QPageLayout& pageLayout,
                             const PageProgress& progress)
 {
     return WriteTableReportsPdf(path, {report}, pageLayout, progress);
 }
 
+QString WriteTableReportsPdf(QIODevice& out, const QList<TableReport>& reports, const QPageLayout& pageLayout,
+                             const PageProgress& progress)
+{
+    if (reports.isEmpty())
+        return QStringLiteral("нечего записывать");
+    QPdfWriter writer(&out);
+    writer.setTitle(reports.front().title);
+    writer.setCreator(QStringLiteral("vornale-summary"));
+    writer.setResolution(300);
+    writer.setPageLayout(pageLayout);
+    QPainter painter;
+    bool done = painter.begin(&writer);
+    for (qsizetype i = 0; done && i < reports.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        done = PaintTableReport(painter, writer, reports[i], progress);
+    }
+    if (painter.isActive())
+        done = painter.end() && done;
+    return done ? QString() : QStringLiteral("запись прервана");
+}
+
 QString WriteTableReportsPdf(const QString& path, const QList<TableReport>& reports, const QPageLayout& pageLayout,
                              const PageProgress& progress)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    bool done = !reports.isEmpty();
-    {
-        QPdfWriter writer(&file);
-        if (done)
-            writer.setTitle(reports.front().title);
-        writer.setCreator(QStringLiteral("vornale-summary"));
-        writer.setResolution(300);
-        writer.setPageLayout(pageLayout);
-        QPainter painter;
-        done = done && painter.begin(&writer);
-        for (qsizetype i = 0; done && i < reports.size(); ++i) {
-            if (i > 0)
-                writer.newPage();
-            done = PaintTableReport(painter, writer, reports[i], progress);
-        }
-        if (painter.isActive())
-            done = painter.end() && done;
-    }
-    if (done && file.error() == QFileDevice::NoError && file.commit())
-        return {};
-    const QString reason = done ? file.errorString() : QStringLiteral("запись прервана");
-    file.cancelWriting();
-    return reason;
+    return WriteExport(path, [&](QIODevice& out) { return WriteTableReportsPdf(out, reports, pageLayout, progress); });
 }

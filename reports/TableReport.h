@@ -10,6 +10,7 @@
 #include <vector>
 
 class QFontMetricsF;
+class QIODevice;
 class QPageLayout;
 class QPagedPaintDevice;
 class QPainter;
@@ -112,14 +113,19 @@ bool PaintTableReport(QPainter& painter, QPagedPaintDevice& device, const TableR
 // `progress` stopped it.
 bool PrintTableReport(QPagedPaintDevice& device, const TableReport& report, const PageProgress& progress = {});
 
-// Writes the report as a PDF on `pageLayout`, titled with its title, that replaces `path` only once
-// complete; when it fails or `progress` stops it, an earlier file stays as it was and no temporary
-// file is left. Empty text on success, else the reason.
+// Writes the report as a PDF on `pageLayout`, titled with its title, into `out`. Empty text on
+// success, else the reason.
+QString WriteTableReportPdf(QIODevice& out, const TableReport& report, const QPageLayout& pageLayout,
+                            const PageProgress& progress = {});
+// The same as an export to `path` (reports/ExportFile.h): when it fails or `progress` stops it, an
+// earlier file stays as it was and no temporary file is left.
 QString WriteTableReportPdf(const QString& path, const TableReport& report, const QPageLayout& pageLayout,
                             const PageProgress& progress = {});
 
 // Several reports one after the other in one PDF (each with its own page numbers), titled with
 // the first's title; replaced as WriteTableReportPdf replaces it.
+QString WriteTableReportsPdf(QIODevice& out, const QList<TableReport>& reports, const QPageLayout& pageLayout,
+                             const PageProgress& progress = {});
 QString WriteTableReportsPdf(const QString& path, const QList<TableReport>& reports, const QPageLayout& pageLayout,
                              const PageProgress& progress = {});
 

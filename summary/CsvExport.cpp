@@ -57,7 +57,7 @@ SummaryCells SummaryRowCells(const SummaryRow& row)
     return cells;
 }
 
-QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
+QString WriteSummaryCsv(QIODevice& out, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
                         const std::atomic<bool>* cancel)
 {
     const SummaryCells& captions = SummaryColumnCaptions();
@@ -65,10 +65,21 @@ QString WriteSummaryCsv(const QString& path, qsizetype count, const std::functio
         const SummaryCells cells = SummaryRowCells(rowAt(i));
         return QStringList(cells.begin(), cells.end());
     };
-    return WriteCsvFile(path, QStringList(captions.begin(), captions.end()), count, cellsAt, cancel);
+    return WriteCsv(out, QStringList(captions.begin(), captions.end()), count, cellsAt, cancel);
+}
+
+QString WriteSummaryCsv(QIODevice& out, const SummaryRows& rows, const std::atomic<bool>* cancel)
+{
+    return WriteSummaryCsv(out, rows.size(), [&rows](qsizetype i) -> const SummaryRow& { return rows[i]; }, cancel);
+}
+
+QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
+                        const std::atomic<bool>* cancel)
+{
+    return WriteExport(path, [&](QIODevice& out) { return WriteSummaryCsv(out, count, rowAt, cancel); });
 }
 
 QString WriteSummaryCsv(const QString& path, const SummaryRows& rows, const std::atomic<bool>* cancel)
 {
-    return WriteSummaryCsv(path, rows.size(), [&rows](qsizetype i) -> const SummaryRow& { return rows[i]; }, cancel);
+    return WriteExport(path, [&](QIODevice& out) { return WriteSummaryCsv(out, rows, cancel); });
 }

@@ -5,6 +5,7 @@
 #include "reports/CsvFile.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -20,10 +21,13 @@ const SummaryCells& SummaryColumnCaptions();
 // The cells of one row, as shown (numbers with the regional decimal separator).
 SummaryCells SummaryRowCells(const SummaryRow& row);
 
-// Writes the header and every row through a temporary file that replaces `path` only when all
-// of it is written, so a failed export leaves an earlier file as it was. `rowAt(i)` gives row i
-// of `count`. Returns an empty text on success, else the reason. Once `cancel` is set nothing
-// replaces the file.
+// Writes the header and every row into `out`; `rowAt(i)` gives row i of `count`. Returns an empty
+// text on success, else the reason.
+QString WriteSummaryCsv(QIODevice& out, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
+                        const std::atomic<bool>* cancel = nullptr);
+QString WriteSummaryCsv(QIODevice& out, const SummaryRows& rows, const std::atomic<bool>* cancel = nullptr);
+// The same as an export to `path` (reports/ExportFile.h): a failed or cancelled one leaves an
+// earlier file as it was.
 QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
                         const std::atomic<bool>* cancel = nullptr);
 QString WriteSummaryCsv(const QString& path, const SummaryRows& rows, const std::atomic<bool>* cancel = nullptr);

@@ -169,6 +169,12 @@ bool PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, Q
     return PrintTableReport(device, BuildSummaryReport(rows, heading), progress);
 }
 
+QString WriteSummaryPdf(QIODevice& out, const SummaryRows& rows, const ReportHeading& heading,
+                        const PageProgress& progress)
+{
+    return WriteTableReportPdf(out, BuildSummaryReport(rows, heading), SummaryReportPageLayout(), progress);
+}
+
 QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading,
                         const PageProgress& progress)
 {

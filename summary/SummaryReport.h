@@ -41,7 +41,10 @@ QPageLayout SummaryReportPageLayout();
 bool PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, QPagedPaintDevice& device,
                         const PageProgress& progress = {});
 
-// Writes the report as a PDF that replaces `path` only once complete; when it fails or `progress`
-// stops it, an earlier file stays as it was and no temporary file is left. Empty text on success.
+// Writes the report as a PDF into `out`. Empty text on success, else the reason.
+QString WriteSummaryPdf(QIODevice& out, const SummaryRows& rows, const ReportHeading& heading,
+                        const PageProgress& progress = {});
+// The same as an export to `path` (reports/ExportFile.h): when it fails or `progress` stops it, an
+// earlier file stays as it was and no temporary file is left.
 QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading,
                         const PageProgress& progress = {});

@@ -10,6 +10,8 @@
 #include "summary/SummaryCounts.h"
 #include "summary/SummaryReport.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kUsage = QStringLiteral("vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] ПУТЬ… | --enter ПАПКА");
@@ -27,8 +29,10 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
         QStringLiteral("vornale-summary"), QStringLiteral("Сводка по группе: файлы записей и папки с ними."),
         QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")),
         QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")));
-    commandLine.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
-    commandLine.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    commandLine.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV (- — в стандартный вывод)."),
+                           QStringLiteral("ФАЙЛ")});
+    commandLine.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF (- — в стандартный вывод)."),
+                           QStringLiteral("ФАЙЛ")});
     // Handled by CompareCommandLine before this parser runs; listed so the help mentions it.
     commandLine.addOption(
         {QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
@@ -98,14 +102,12 @@ int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& 
             break;
         rows.append(AssessRecordFile(path, separators));
     }
-    const auto interrupted = [&] {
-        if (!Cancelled(cancel))
-            return false;
-        err << "vornale-summary: " << QStringLiteral("прервано") << Qt::endl;
-        return true;
-    };
-    if (interrupted())
+    const auto interrupted = [&err] {
+        err << "vornale-summary: " << CancelledReason() << Qt::endl;
         return ExitCancelled;
+    };
+    if (Cancelled(cancel))
+        return interrupted();
 
     int skipped = int(list.skipped.size());
     for (const SkippedPath& path : list.skipped)
@@ -117,29 +119,47 @@ int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& 
         }
     }
 
-    bool written = true;
-    const auto report = [&](const QString& path, const QString& failure) {
-        if (failure.isEmpty() || Cancelled(cancel))
-            return;
-        err << path << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
-        written = false;
-    };
-    // The slow report first: a cancel while it is written leaves both earlier outputs as they were.
+    QList<Export> exports;
     if (!request.pdfPath.isEmpty())
-        report(request.pdfPath, WriteSummaryPdf(request.pdfPath, rows, {request.paths},
-                                                [cancel](int, int) { return !Cancelled(cancel); }));
-    if (!request.csvPath.isEmpty() && !Cancelled(cancel))
-        report(request.csvPath, WriteSummaryCsv(request.csvPath, rows, cancel));
-    if (interrupted())
-        return ExitCancelled;
+        exports.append({request.pdfPath, [&](QIODevice& device) {
+                            return WriteSummaryPdf(device, rows, {request.paths},
+                                                   [cancel](int, int) { return !Cancelled(cancel); });
+                        }});
+    if (!request.csvPath.isEmpty())
+        exports.append({request.csvPath, [&](QIODevice& device) { return WriteSummaryCsv(device, rows, cancel); }});
+    const ExportOutcome outcome = WriteOutputs(exports, err, cancel);
+    if (outcome == ExportOutcome::Cancelled)
+        return interrupted();
+    // An export on standard output keeps it to itself.
+    QTextStream& counts = ExportsTakeStandardOutput(exports) ? err : out;
     for (const QString& line : CountsLines(CountRows(rows)))
-        out << line << '\n';
-    out << QStringLiteral("Пропущено путей: ") << SkippedCountText(list.skipped) << '\n';
+        counts << line << '\n';
+    counts << QStringLiteral("Пропущено путей: ") << SkippedCountText(list.skipped) << '\n';
     out.flush();
     err.flush();
-    if (!written)
+    if (outcome == ExportOutcome::Failed)
         return ExitUsage;
     return skipped > 0 ? ExitSomeSkipped : ExitAllRead;
+}
+
+ExportOutcome WriteOutputs(const QList<Export>& exports, QTextStream& err, const std::atomic<bool>* cancel)
+{
+    const QStringList failures = WriteExportsTogether(exports, cancel);
+    if (std::all_of(failures.begin(), failures.end(), [](const QString& failure) { return failure.isEmpty(); }))
+        return ExportOutcome::Placed;
+    if (Cancelled(cancel))
+        return ExportOutcome::Cancelled;
+    for (qsizetype i = 0; i < exports.size(); ++i) {
+        if (!failures[i].isEmpty())
+            err << exports[i].path << ": " << QStringLiteral("не удалось записать: ") << failures[i] << Qt::endl;
+    }
+    return ExportOutcome::Failed;
+}
+
+bool ExportsTakeStandardOutput(const QList<Export>& exports)
+{
+    return std::any_of(exports.begin(), exports.end(),
+                       [](const Export& output) { return NamesStandardOutput(output.path); });
 }
 
 int RunCommandLine(const CommandLineRequest& request, QTextStream& out, QTextStream& err)

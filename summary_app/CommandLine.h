@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/ExportFile.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -25,11 +27,19 @@ enum ExitCode { ExitAllRead = 0, ExitSomeSkipped = 1, ExitUsage = 2 };
 // options included. Needs no application object.
 CommandLineRequest ParseCommandLine(const QStringList& arguments);
 
-// Reads the group, writes the outputs, prints the counts to `out` and every skipped file or
-// folder with its reason to `err`. Once `cancel` is set it stops, writes nothing more, leaves
-// earlier outputs as they were and returns ExitCancelled.
+// Reads the group, writes the outputs, prints the counts to `out` (to `err` when an output goes to
+// standard output) and every skipped file or folder with its reason to `err`. The outputs appear
+// together or not at all. Once `cancel` is set before they are in place it stops, writes nothing
+// more, leaves earlier outputs as they were and returns ExitCancelled.
 int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& err,
               const std::atomic<bool>* cancel = nullptr);
+
+enum class ExportOutcome { Placed, Failed, Cancelled };
+// Writes one run's outputs together (reports/ExportFile.h) and names each that failed on `err`,
+// unless the run was cancelled.
+ExportOutcome WriteOutputs(const QList<Export>& exports, QTextStream& err, const std::atomic<bool>* cancel);
+// True when one of the outputs goes to standard output, which then carries nothing else.
+bool ExportsTakeStandardOutput(const QList<Export>& exports);
 
 // Everything but the window: prints the help, the version or the usage error, or exports, with
 // SIGINT and SIGTERM cancelling the export. Returns the exit code.

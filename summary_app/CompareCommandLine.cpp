@@ -26,10 +26,11 @@ void Configure(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("label"),
                       QStringLiteral("Метка очередного этапа (по умолчанию имя папки)."),
                       QStringLiteral("МЕТКА")});
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сравнение в CSV."),
+    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сравнение в CSV (- — в стандартный вывод)."),
                       QStringLiteral("ФАЙЛ")});
     parser.addOption(
-        {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+        {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF (- — в стандартный вывод)."),
+         QStringLiteral("ФАЙЛ")});
     parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
                       QStringLiteral("Вместо имен писать коды строк, без путей к файлам.")});
     parser.addOption(
@@ -116,35 +117,30 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
     const Comparison& comparison = *shared;
     const int skipped = ReportSkipped(comparison, err);
 
-    bool written = true;
-    // The slow report first: a cancel while it is written leaves both earlier outputs as they were.
-    if (!request.pdfPath.isEmpty() && !cancelled()) {
-        const TableReport report = BuildComparisonReport({shared, request.anonymised});
-        const QString failure =
-            WriteComparisonPdf(request.pdfPath, report, [&cancelled](int, int) { return !cancelled(); });
-        if (!failure.isEmpty() && !cancelled()) {
-            err << request.pdfPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
-            written = false;
-        }
-    }
-    if (!request.csvPath.isEmpty() && !cancelled()) {
-        ComparisonTable table(comparison, request.anonymised);
-        table.setOrder(ComparisonTable::Order::WorseFirst);
-        if (const QString failure = table.writeCsv(request.csvPath); !failure.isEmpty()) {
-            err << request.csvPath << ": " << QStringLiteral("не удалось записать: ") << failure
-                << Qt::endl;
-            written = false;
-        }
-    }
-    if (cancelled()) {
-        err << "vornale-summary: " << QStringLiteral("прервано") << Qt::endl;
+    QList<Export> exports;
+    if (!request.pdfPath.isEmpty())
+        exports.append({request.pdfPath, [&](QIODevice& device) {
+                            const TableReport report = BuildComparisonReport({shared, request.anonymised});
+                            return WriteComparisonPdf(device, report, [&cancelled](int, int) { return !cancelled(); });
+                        }});
+    if (!request.csvPath.isEmpty())
+        exports.append({request.csvPath, [&](QIODevice& device) {
+                            ComparisonTable table(comparison, request.anonymised);
+                            table.setOrder(ComparisonTable::Order::WorseFirst);
+                            return table.writeCsv(device, cancel);
+                        }});
+    const ExportOutcome outcome = WriteOutputs(exports, err, cancel);
+    if (outcome == ExportOutcome::Cancelled) {
+        err << "vornale-summary: " << CancelledReason() << Qt::endl;
         return ExitCancelled;
     }
+    // An export on standard output keeps it to itself.
+    QTextStream& figures = ExportsTakeStandardOutput(exports) ? err : out;
     for (const QString& line : GroupFiguresLines(comparison, ComputeGroupFigures(comparison)))
-        out << line << '\n';
+        figures << line << '\n';
     out.flush();
     err.flush();
-    if (!written)
+    if (outcome == ExportOutcome::Failed)
         return ExitUsage;
     return skipped > 0 ? ExitSomeSkipped : ExitAllRead;
 }

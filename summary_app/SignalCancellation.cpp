@@ -11,8 +11,17 @@ struct sigaction g_previousTerminate {};
 
 extern "C" void OnCancelSignal(int signal)
 {
-    g_signal.store(signal);
-    g_cancelled.store(true);
+    if (!g_cancelled.exchange(true)) {
+        g_signal.store(signal);
+        return;
+    }
+    // Asked again: the run ends at once, as if nothing had caught the signal. It is blocked
+    // until this handler returns, and then its default action ends the process.
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    sigemptyset(&byDefault.sa_mask);
+    ::sigaction(signal, &byDefault, nullptr);
+    ::raise(signal);
 }
 
 // A signal the shell told us to ignore (SIGINT for a background job) stays ignored.

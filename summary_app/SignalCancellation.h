@@ -2,8 +2,9 @@
 
 #include <atomic>
 
-// For its lifetime SIGINT and SIGTERM only set a cancel flag, so a command-line export can stop
-// cleanly: earlier outputs kept, no temporary file left. One at a time.
+// For its lifetime the first SIGINT or SIGTERM only sets a cancel flag, so a command-line export
+// can stop cleanly: earlier outputs kept, no temporary file left. A second one ends the process at
+// once. A signal the process was started ignoring stays ignored. One at a time.
 class SignalCancellation
 {
 public:

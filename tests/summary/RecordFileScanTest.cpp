@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,7 +117,69 @@ TEST_F(FolderScan, LinkLeadingOutsideIsSkippedWithAReason)
     EXPECT_EQ(Relative(m_folder, list.files), QStringList({"a/one.vnl"}));
     ASSERT_EQ(list.skipped.size(), 2); // "a/root", then "a/two.vnl"
     EXPECT_EQ(list.skipped[0].reason, QStringLiteral("Символическая ссылка ведет за пределы выбранных папок"));
-    EXPECT_EQ(FindRecordFiles({at("a"), at("b")}).files.size(), 3); // now inside: followed
+    EXPECT_EQ(FindRecordFiles({at("a"), at("b")}).files.size(), 2); // now inside: the file it leads to, once
+}
+
+struct LayoutRow
+{
+    std::string name;
+    QStringList records; // beside "7А/a.vnl"; "7А" is chosen
+    std::vector<std::pair<QString, QString>> links; // target, name
+    bool hardLinks;
+    QStringList files, skipped; // skipped: "path: reason"
+};
+
+struct FolderLayout : FolderScan, ::testing::WithParamInterface<LayoutRow> {};
+
+TEST_P(FolderLayout, ListsEachRecordOnceAndNothingOutside)
+{
+    for (const QString& name : GetParam().records + QStringList{"7А/a.vnl"})
+        WriteFile(at(name), "Vornale 5\r\n");
+    for (const auto& [target, name] : GetParam().links)
+        ASSERT_EQ((GetParam().hardLinks ? ::link : ::symlink)(QFile::encodeName(GetParam().hardLinks ? at(target) : target),
+                                                             QFile::encodeName(at(name))),
+                  0);
+    const RecordFileList list = FindRecordFiles({at("7А")});
+    EXPECT_EQ(Relative(m_folder, list.files), GetParam().files);
+    QStringList skipped;
+    for (const SkippedPath& path : list.skipped)
+        skipped << QDir(m_folder.path()).relativeFilePath(path.path) + QStringLiteral(": ") + path.reason;
+    EXPECT_EQ(skipped, GetParam().skipped);
+}
+
+const QString kOutside = QStringLiteral(": Символическая ссылка ведет за пределы выбранных папок");
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FolderLayout,
+    ::testing::Values(
+        LayoutRow{"link_into_a_sibling_whose_name_starts_the_same", {"7А2/b.vnl"},
+                  {{"../7А2/b.vnl", "7А/b.vnl"}, {"../7А2", "7А/sibling"}}, false, {"7А/a.vnl"},
+                  {"7А/b.vnl" + kOutside, "7А/sibling" + kOutside}},
+        LayoutRow{"hard_link", {"7А/b/c.vnl"}, {{"7А/a.vnl", "7А/b/a.vnl"}}, true, {"7А/a.vnl", "7А/b/c.vnl"}, {}},
+        LayoutRow{"link_to_a_file_inside", {}, {{"a.vnl", "7А/b.vnl"}}, false, {"7А/a.vnl"}, {}},
+        LayoutRow{"save_cut_before_its_rename", {"7А/.Иванов Иван.vnl.Ab3dEf9h.tmp", "7А/.tmp.vnl"}, {}, false,
+                  {"7А/.tmp.vnl", "7А/a.vnl"}, {}}),
+    RowName());
+
+// A folder mounted inside the chosen one (a bind mount of one beside it) is not entered.
+TEST_F(FolderScan, BindMountIsNotEntered)
+{
+    WriteFile(at("7А/a.vnl"), "Vornale 5\r\n");
+    WriteFile(at("elsewhere/b.vnl"), "Vornale 5\r\n");
+    QDir(m_folder.path()).mkpath("7А/bound");
+    const pid_t child = ::fork();
+    if (child == 0) { // a mount of its own, gone with the child
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount(QFile::encodeName(at("elsewhere")), QFile::encodeName(at("7А/bound")), nullptr, MS_BIND, nullptr))
+            ::_exit(77);
+        const RecordFileList list = FindRecordFiles({at("7А")});
+        ::_exit(int(list.files.size() + 10 * list.skipped.size()) + (list.skipped.value(0).kind != SkipKind::Folder));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no mount namespace here";
+    EXPECT_EQ(WEXITSTATUS(status), 11) << "a file, the mount point skipped as a folder";
 }
 
 TEST_F(FolderScan, DanglingLinkIsSkippedWithAReason)

@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <functional>
@@ -216,6 +218,23 @@ TEST_F(CommandLine, CancelledExportLeavesTheEarlierOutputs)
     EXPECT_EQ(run({"--csv", at("out.csv"), "--pdf", at("out.pdf"), at("group")}, &cancel).code, ExitCancelled);
     EXPECT_EQ(read("out.csv"), "earlier");
     EXPECT_EQ(entries(), before);
+}
+
+// "-" is standard output, which then carries the CSV alone; a device stays a device (a null device
+// of its own, which only root can make, so that a faulty run cannot harm the machine's /dev/null).
+TEST_F(CommandLine, OutputsOntoStandardOutputAndDevices)
+{
+    const bool device = ::mknod(QFile::encodeName(at("null")).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    write("stdout", "");
+    const int saved = ::dup(STDOUT_FILENO);
+    ::dup2(::open(QFile::encodeName(at("stdout")).constData(), O_WRONLY | O_CLOEXEC), STDOUT_FILENO);
+    const Outcome result = run({"--csv", "-", "--pdf", device ? at("null") : at("out.pdf"), at("group")});
+    ::dup2(saved, STDOUT_FILENO);
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_TRUE(read("stdout").startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(result.err.contains(QStringLiteral("Файлов: 3\n"))) << result.err.toStdString();
+    EXPECT_EQ(QFileInfo(at("null")).size(), 0);
 }
 
 // Without an output option the window opens; the toolkit's own options are left to it.
