@@ -7,6 +7,7 @@
 #include "summary/SummaryReport.h"
 #include "group_windows/ComparisonTableModel.h"
 #include "group_windows/StageListModel.h"
+#include "reports/HeaderCaption.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
@@ -40,20 +41,13 @@ void FitHeight(QTableWidget& table)
     table.setMaximumHeight(height);
 }
 
-// A caption broken at its blanks, so long level names take narrow columns.
-QString Stacked(const QString& text)
-{
-    QString stacked = text;
-    return stacked.replace(u' ', u'\n');
-}
-
 void FillShares(QTableWidget& table, const Comparison& comparison, const GroupFigures& figures)
 {
     QStringList captions{QStringLiteral("Файлов"), QStringLiteral("Рассчитано")};
     for (AdaptationLevel level : kAllLevels)
-        captions << Stacked(LevelText(level));
+        captions << WrapCaption(LevelText(level), 1);
     for (VegetativeBalance balance : kAllBalances)
-        captions << Stacked(BalanceText(balance));
+        captions << WrapCaption(BalanceText(balance), 1);
     table.clear();
     table.setColumnCount(int(captions.size()));
     table.setHorizontalHeaderLabels(captions);

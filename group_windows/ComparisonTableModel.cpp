@@ -1,5 +1,7 @@
 #include "group_windows/ComparisonTableModel.h"
 
+#include "reports/HeaderCaption.h"
+
 #include "compare/ComparisonColumns.h"
 #include "compare/PersonCourse.h"
 #include "summary/CountsChart.h"
@@ -162,8 +164,7 @@ QVariant ComparisonTableModel::headerData(int section, Qt::Orientation orientati
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_captions.size()) {
         // The stage's label and each word on a line of its own keep the columns narrow.
-        QString caption = m_captions[section];
-        return caption.replace(u' ', u'\n');
+        return WrapCaption(m_captions[section], 1);
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }

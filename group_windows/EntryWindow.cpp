@@ -1,5 +1,7 @@
 #include "group_windows/EntryWindow.h"
 
+#include "reports/HeaderCaption.h"
+
 #include "entry/EntryTableModel.h"
 #include "entry/StageFolder.h"
 #include "summary/SummaryCounts.h"
@@ -58,10 +60,7 @@ QVariant TwoLineHeaderModel::headerData(int section, Qt::Orientation orientation
 {
     QVariant caption = QIdentityProxyModel::headerData(section, orientation, role);
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
-        QString text = caption.toString();
-        if (const qsizetype blank = text.indexOf(u' '); blank > 0 && text.size() > 10)
-            text[blank] = u'\n';
-        return text;
+        return WrapCaption(caption.toString(), 10);
     }
     return caption;
 }
