@@ -2,7 +2,6 @@
 
 #include "reports/HeaderCaption.h"
 
-#include "compare/ComparisonColumns.h"
 #include "compare/PersonCourse.h"
 #include "summary/CountsChart.h"
 
@@ -39,10 +38,10 @@ void ComparisonTableModel::setComparison(const SharedComparison& comparison, boo
         m_captions = m_table->captions();
         m_columns.resize(std::size_t(m_captions.size()));
         for (int c = 0; c < int(PersonColumn::Count); ++c)
-            m_columns[std::size_t(PersonColumnIndex(*m_table, PersonColumn(c)))].person = PersonColumn(c);
+            m_columns[std::size_t(m_table->column(PersonColumn(c)))].person = PersonColumn(c);
         for (std::size_t s = 0; s < stageCount(); ++s) {
             for (int c = 0; c < int(StageColumn::Count); ++c) {
-                const qsizetype at = StageColumnIndex(*m_table, stageCount(), s, StageColumn(c));
+                const qsizetype at = m_table->column(s, StageColumn(c));
                 if (at >= 0)
                     m_columns[std::size_t(at)] = {std::nullopt, StageColumn(c), s};
             }
@@ -56,12 +55,12 @@ void ComparisonTableModel::setComparison(const SharedComparison& comparison, boo
 
 int ComparisonTableModel::column(PersonColumn column) const
 {
-    return m_table ? int(PersonColumnIndex(*m_table, column)) : -1;
+    return m_table ? int(m_table->column(column)) : -1;
 }
 
 int ComparisonTableModel::column(std::size_t stage, StageColumn column) const
 {
-    return m_table ? int(StageColumnIndex(*m_table, stageCount(), stage, column)) : -1;
+    return m_table ? int(m_table->column(stage, column)) : -1;
 }
 
 int ComparisonTableModel::rowCount(const QModelIndex& parent) const

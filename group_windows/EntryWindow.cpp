@@ -59,9 +59,8 @@ EntryRows WithRoster(EntryRows rows, const EntryRows& roster)
 QVariant TwoLineHeaderModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     QVariant caption = QIdentityProxyModel::headerData(section, orientation, role);
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return WrapCaption(caption.toString(), 10);
-    }
     return caption;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/RegionalSettings.h"
 #include "summary/SummaryCounts.h"
+#include "reports/NamesFreeExport.h"
 #include "reports/TableReport.h"
 
 #include <QDateTime>
@@ -15,7 +16,8 @@ class QPagedPaintDevice;
 // for, so the decimal separator is read there and not on the thread that draws.
 struct ReportHeading
 {
-    QStringList sources; // the folders and files chosen
+    QStringList sources; // the folders and files chosen; left out of a report without names
+    bool namesFree = false; // the rows are NamesFreeRow's: no source, no file column
     QDateTime made = QDateTime::currentDateTime();
     QChar decimal = regionalSettings().decimalSeparator();
 };
@@ -45,3 +47,7 @@ bool PrintSummaryReport(const SummaryRows& rows, const ReportHeading& heading, Q
 // stops it, an earlier file stays as it was and no temporary file is left. Empty text on success.
 QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading,
                         const PageProgress& progress = {});
+
+// The rows an export without names holds: each under a code of `codes` (indexed as `rows`), in
+// the codes' order, so the rows' order tells nothing of the names either.
+SummaryRows NamesFreeRows(const SummaryRows& rows, const PersonCodes& codes);

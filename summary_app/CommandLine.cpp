@@ -8,10 +8,12 @@
 #include "summary/RecordFileScan.h"
 #include "summary/SummaryCounts.h"
 #include "summary/SummaryReport.h"
+#include "reports/NamesFreeExport.h"
 
 namespace {
 
-const QString kUsage = QStringLiteral("vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] ПУТЬ… | --enter ПАПКА");
+const QString kUsage = QStringLiteral(
+    "vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise [--key КЛЮЧ.csv]] ПУТЬ… | --enter ПАПКА");
 
 bool Cancelled(const std::atomic<bool>* cancel)
 {
@@ -29,6 +31,12 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
     QCommandLineParser& parser = commandLine.parser();
     parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV."), QStringLiteral("ФАЙЛ")});
     parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
+                      QStringLiteral("Вместо имен писать коды (новые при каждом запуске), без имен файлов и путей.")});
+    parser.addOption({QStringLiteral("key"),
+                      QStringLiteral("С --anonymise: записать ключ (код и ФИО) в отдельный файл, доступный "
+                                     "только владельцу."),
+                      QStringLiteral("ФАЙЛ")});
     // Handled by CompareCommandLine before this parser runs; listed so the help mentions it.
     parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
     parser.addOption({QStringLiteral("enter"), QStringLiteral("Открыть таблицу ввода группы для папки этапа."),
@@ -59,6 +67,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
     request.csvPath = parser.value(QStringLiteral("csv"));
     request.pdfPath = parser.value(QStringLiteral("pdf"));
     request.paths = parser.positionalArguments();
+    request.anonymised = parser.isSet(QStringLiteral("anonymise"));
+    request.keyPath = parser.value(QStringLiteral("key"));
     const bool csv = parser.isSet(QStringLiteral("csv"));
     const bool pdf = parser.isSet(QStringLiteral("pdf"));
     if (parser.isSet(QStringLiteral("enter"))) {
@@ -73,6 +83,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
         return fail(QStringLiteral("не указан файл для --csv"));
     if (pdf && request.pdfPath.isEmpty())
         return fail(QStringLiteral("не указан файл для --pdf"));
+    if (parser.isSet(QStringLiteral("key")) && (request.keyPath.isEmpty() || !request.anonymised))
+        return fail(QStringLiteral("--key записывает ключ кодов и нужен вместе с --anonymise и именем файла"));
     if (!csv && !pdf)
         return request; // the window
     if (request.paths.isEmpty())
@@ -101,29 +113,53 @@ int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& 
     if (interrupted())
         return ExitCancelled;
 
+    // Without names every output of the run, standard error included, tells no name or path, and
+    // one set of codes serves them all.
+    const PersonCodes codes = request.anonymised ? PersonCodes(std::size_t(rows.size())) : PersonCodes();
+    const SummaryRows shown = request.anonymised ? NamesFreeRows(rows, codes) : rows;
     int skipped = int(list.skipped.size());
     for (const SkippedPath& path : list.skipped)
-        err << path.path << ": " << path.reason << Qt::endl;
-    for (const SummaryRow& row : rows) {
+        err << (request.anonymised ? QString() : path.path + QStringLiteral(": ")) << path.reason << Qt::endl;
+    for (const SummaryRow& row : shown) {
         if (IsSkipped(row)) {
             ++skipped;
-            err << row.path << ": " << row.reason << Qt::endl;
+            err << (request.anonymised ? row.texts.FullName : row.path) << ": " << row.reason << Qt::endl;
         }
     }
+    const auto record = [&](const QString& what) {
+        RecordExport({what, request.anonymised, rows.size()});
+    };
 
     bool written = true;
-    const auto report = [&](const QString& path, const QString& failure) {
-        if (failure.isEmpty() || Cancelled(cancel))
+    const auto report = [&](const QString& path, const QString& failure, const QString& what) {
+        if (Cancelled(cancel))
             return;
+        if (failure.isEmpty()) {
+            record(what);
+            return;
+        }
         err << path << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
         written = false;
     };
     // The slow report first: a cancel while it is written leaves both earlier outputs as they were.
+    ReportHeading heading;
+    heading.sources = request.anonymised ? QStringList() : request.paths;
+    heading.namesFree = request.anonymised;
     if (!request.pdfPath.isEmpty())
-        report(request.pdfPath, WriteSummaryPdf(request.pdfPath, rows, {request.paths},
-                                                [cancel](int, int) { return !Cancelled(cancel); }));
+        report(request.pdfPath,
+               WriteSummaryPdf(request.pdfPath, shown, heading, [cancel](int, int) { return !Cancelled(cancel); }),
+               QStringLiteral("сводка, PDF"));
     if (!request.csvPath.isEmpty() && !Cancelled(cancel))
-        report(request.csvPath, WriteSummaryCsv(request.csvPath, rows, cancel));
+        report(request.csvPath, WriteSummaryCsv(request.csvPath, shown, cancel, request.anonymised),
+               QStringLiteral("сводка, CSV"));
+    if (!request.keyPath.isEmpty() && !Cancelled(cancel))
+        report(request.keyPath,
+               WriteCodeKey(request.keyPath, codes,
+                            [&rows](std::size_t i) {
+                                const QString name = rows[qsizetype(i)].texts.FullName.simplified();
+                                return name.isEmpty() ? QStringLiteral("(файл %1)").arg(rows[qsizetype(i)].path) : name;
+                            }),
+               QStringLiteral("сводка, ключ кодов"));
     if (interrupted())
         return ExitCancelled;
     for (const QString& line : CountsLines(CountRows(rows)))

@@ -7,21 +7,23 @@
 #include "compare/ComparisonTable.h"
 #include "compare/GroupFigures.h"
 #include "summary_app/CommandLine.h"
+#include "reports/NamesFreeExport.h"
 
 #include <QCommandLineParser>
 
 namespace {
 
 const QString kCompareUsage = QStringLiteral("vornale-summary --compare [--label МЕТКА]… [--csv "
-                                             "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise] ЭТАП ЭТАП…");
+                                             "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise [--key КЛЮЧ.csv]] ЭТАП ЭТАП…");
 
 void Configure(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(QStringLiteral(
         "Сравнение обследований одной группы: каждый ЭТАП — папка с файлами записей или файл "
         "записи. "
-        "Метки, похожие на даты (2026-09, 2026-09-01, 01.09.2026), упорядочивают этапы, если датой "
-        "читается каждая метка; иначе этапы идут в заданном порядке."));
+        "Метки и имена папок, начинающиеся с даты (2026-09, 2026-09-01 7А, 01.09.2026 7А), упорядочивают "
+        "этапы, если дата есть у каждого этапа; иначе этапы идут в заданном порядке. Какой порядок взят, "
+        "сказано в выводе."));
     parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить этапы.")});
     parser.addOption({QStringLiteral("label"),
                       QStringLiteral("Метка очередного этапа (по умолчанию имя папки)."),
@@ -31,19 +33,30 @@ void Configure(QCommandLineParser& parser)
     parser.addOption(
         {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
     parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
-                      QStringLiteral("Вместо имен писать коды строк, без путей к файлам.")});
+                      QStringLiteral("Вместо имен писать коды (новые при каждом запуске), без имен файлов и путей; "
+                                     "этап без метки называется «Этап N».")});
+    parser.addOption({QStringLiteral("key"),
+                      QStringLiteral("С --anonymise: записать ключ (код и ФИО) в отдельный файл, доступный "
+                                     "только владельцу."),
+                      QStringLiteral("ФАЙЛ")});
     parser.addOption(
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
     parser.addPositionalArgument(QStringLiteral("ЭТАП"), QStringLiteral("Папка или файл записи."),
                                  QStringLiteral("ЭТАП ЭТАП…"));
 }
 
-QList<StageInput> Stages(const CompareRequest& request)
+ArrangedStages Stages(const CompareRequest& request)
 {
     QList<StageInput> stages;
     for (qsizetype i = 0; i < request.stagePaths.size(); ++i)
-        stages.append({{request.stagePaths[i]}, request.labels.value(i)});
-    return OrderStages(stages);
+        stages.append({{request.stagePaths[i]}, request.labels.value(i), i < request.labels.size()});
+    return ArrangeStages(stages);
+}
+
+// Without names a skipped file is told by its stage and reason only.
+QString Located(const QString& path)
+{
+    return path.isEmpty() ? QString() : path + QStringLiteral(": ");
 }
 
 int ReportSkipped(const Comparison& comparison, QTextStream& err)
@@ -52,12 +65,12 @@ int ReportSkipped(const Comparison& comparison, QTextStream& err)
     for (const StageResult& stage : comparison.stages) {
         for (const SkippedPath& path : stage.skipped) {
             ++skipped;
-            err << stage.input.label << ": " << path.path << ": " << path.reason << Qt::endl;
+            err << stage.input.label << ": " << Located(path.path) << path.reason << Qt::endl;
         }
         for (const SummaryRow& row : stage.rows) {
             if (IsSkipped(row)) {
                 ++skipped;
-                err << stage.input.label << ": " << row.path << ": " << row.reason << Qt::endl;
+                err << stage.input.label << ": " << Located(row.path) << row.reason << Qt::endl;
             }
         }
     }
@@ -95,7 +108,10 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
     request.csvPath = parser.value(QStringLiteral("csv"));
     request.pdfPath = parser.value(QStringLiteral("pdf"));
     request.anonymised = parser.isSet(QStringLiteral("anonymise"));
-    if (parser.isSet(QStringLiteral("csv")) && request.csvPath.isEmpty())
+    request.keyPath = parser.value(QStringLiteral("key"));
+    if (parser.isSet(QStringLiteral("key")) && (request.keyPath.isEmpty() || !request.anonymised))
+        error = QStringLiteral("--key записывает ключ кодов и нужен вместе с --anonymise и именем файла");
+    else if (parser.isSet(QStringLiteral("csv")) && request.csvPath.isEmpty())
         error = QStringLiteral("не указан файл для --csv");
     else if (parser.isSet(QStringLiteral("pdf")) && request.pdfPath.isEmpty())
         error = QStringLiteral("не указан файл для --pdf");
@@ -113,18 +129,25 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
     const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
     const auto shared =
         std::make_shared<const Comparison>(RunComparison(Stages(request), Separators::current(), cancel));
-    const Comparison& comparison = *shared;
+    // One hand-over for every output of the run: without names, one set of codes for all of them.
+    const ComparisonHandOver handOver = MakeHandOver(shared, request.anonymised);
+    const Comparison& comparison = *handOver.shown;
     const int skipped = ReportSkipped(comparison, err);
+    const auto record = [&](const QString& what) {
+        RecordExport({what, request.anonymised, qsizetype(comparison.persons.size())});
+    };
 
     bool written = true;
     // The slow report first: a cancel while it is written leaves both earlier outputs as they were.
     if (!request.pdfPath.isEmpty() && !cancelled()) {
-        const TableReport report = BuildComparisonReport({shared, request.anonymised});
+        const TableReport report = BuildComparisonReport({handOver.shown, request.anonymised});
         const QString failure =
             WriteComparisonPdf(request.pdfPath, report, [&cancelled](int, int) { return !cancelled(); });
         if (!failure.isEmpty() && !cancelled()) {
             err << request.pdfPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
             written = false;
+        } else if (failure.isEmpty()) {
+            record(QStringLiteral("сравнение, PDF"));
         }
     }
     if (!request.csvPath.isEmpty() && !cancelled()) {
@@ -134,12 +157,23 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
             err << request.csvPath << ": " << QStringLiteral("не удалось записать: ") << failure
                 << Qt::endl;
             written = false;
+        } else {
+            record(QStringLiteral("сравнение, CSV"));
+        }
+    }
+    if (!request.keyPath.isEmpty() && !cancelled()) {
+        if (const QString failure = handOver.writeKey(request.keyPath); !failure.isEmpty()) {
+            err << request.keyPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
+            written = false;
+        } else {
+            record(QStringLiteral("сравнение, ключ кодов"));
         }
     }
     if (cancelled()) {
         err << "vornale-summary: " << QStringLiteral("прервано") << Qt::endl;
         return ExitCancelled;
     }
+    out << StageOrderLine(comparison) << '\n';
     for (const QString& line : GroupFiguresLines(comparison, ComputeGroupFigures(comparison)))
         out << line << '\n';
     out.flush();
