@@ -27,19 +27,19 @@ QStringList StageNoteLines(const Comparison& comparison, std::size_t stage)
     for (const auto& [key, value] : grouped) {
         const auto& [kind, other] = key;
         const auto& [count, first] = value;
-        const QString otherLabel = other < comparison.stages.size() ? comparison.stages[other].input.label : QString();
-        const QString example = first.isEmpty() ? QString() : QStringLiteral(" (%1%2)").arg(first, count > 1 ? QStringLiteral(" и др.") : QString());
-        switch (kind) {
-        case StageNote::Kind::GivenBefore:
-            lines << QStringLiteral("путей, уже данных в этапе «%1»: %2%3").arg(otherLabel, QString::number(count), example);
-            break;
-        case StageNote::Kind::InsideOther:
-            lines << QStringLiteral("путей внутри папки этапа «%1»: %2%3").arg(otherLabel, QString::number(count), example);
-            break;
-        case StageNote::Kind::NoRecordFiles:
+        if (kind == StageNote::Kind::NoRecordFiles) {
             lines << QStringLiteral("нет файлов записей");
-            break;
+            continue;
         }
+        const QString what = kind == StageNote::Kind::GivenBefore ? QStringLiteral("уже есть в этапе «%1»")
+                                                                  : QStringLiteral("лежит внутри папки этапа «%1»");
+        const QString said = what.arg(other < comparison.stages.size() ? comparison.stages[other].input.label : QString());
+        if (count == 1 && !first.isEmpty())
+            lines << first + u' ' + said;
+        else if (first.isEmpty())
+            lines << QStringLiteral("%1: путей %2").arg(said, QString::number(count));
+        else
+            lines << QStringLiteral("%1: путей %2, первый %3").arg(said, QString::number(count), first);
     }
     return lines;
 }

@@ -67,6 +67,7 @@ TEST_F(CompareWindowTest, ComparesTheStagesAndShowsTheTableFiguresAndPictures)
 
     EXPECT_EQ(window.findChild<QTableWidget*>("sharesTable")->rowCount(), 2);
     EXPECT_EQ(window.findChild<QTableWidget*>("transitionTable")->item(0, 2)->text(), QStringLiteral("1"));
+    EXPECT_EQ(window.findChild<QTableWidget*>("transitionTable")->item(4, 4)->text(), QStringLiteral("3"));
     // Орлов did not change: the signed-rank test leaves him out.
     EXPECT_TRUE(window.findChild<QLabel*>("statisticsLabel")->text().contains(QStringLiteral("Критерий Уилкоксона: пар 2")));
     EXPECT_EQ(window.findChild<LevelSharesWidget*>("sharesChart")->stages().size(), 2u);
