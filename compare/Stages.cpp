@@ -30,17 +30,18 @@ QString WithParent(const QStringList& paths)
 
 void LabelStages(QList<StageInput>& stages)
 {
-    QHash<QString, int> defaults;
+    // The sources behind each default label: one folder given twice is a repeat, not a namesake.
+    QHash<QString, QSet<QString>> sources;
     for (StageInput& stage : stages) {
         stage.label = stage.label.trimmed();
         stage.labelGiven = stage.labelGiven && !stage.label.isEmpty();
         if (!stage.labelGiven) {
             stage.label = DefaultStageLabel(stage.paths);
-            ++defaults[stage.label];
+            sources[stage.label].insert(stage.paths.join(u'\n'));
         }
     }
     for (StageInput& stage : stages) {
-        if (!stage.labelGiven && !stage.paths.isEmpty() && defaults.value(stage.label) > 1)
+        if (!stage.labelGiven && !stage.paths.isEmpty() && sources.value(stage.label).size() > 1)
             stage.label = WithParent(stage.paths);
     }
     QSet<QString> used;
