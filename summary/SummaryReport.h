@@ -17,9 +17,9 @@ class QPagedPaintDevice;
 struct ReportHeading
 {
     QStringList sources; // the folders and files chosen; left out of a report without names
-    bool namesFree = false; // the rows are NamesFreeRow's: no source, no file column
     QDateTime made = QDateTime::currentDateTime();
     QChar decimal = regionalSettings().decimalSeparator();
+    bool namesFree = false; // the rows are NamesFreeRow's: no source, no file column
 };
 
 // A level cell's fill in print: the level's light tint and a mark of its own, so the level reads

@@ -72,13 +72,13 @@ TEST_P(StageLabels, AreToldApartAndTheOrderIsTold)
 INSTANTIATE_TEST_SUITE_P(
     Stages, StageLabels,
     ::testing::Values(
-        LabelRow{"same_folder_name_gets_parent", {{{"/a/2025-09/7А"}}, {{"/a/2026-05/7А"}}},
+        LabelRow{"same_folder_name_gets_parent", {{{"/a/2025-09/7А"}, {}}, {{"/a/2026-05/7А"}, {}}},
                  {"2025-09/7А", "2026-05/7А"}, true, false},
         LabelRow{"typed_repeat_is_marked", {{{"/a/x"}, "7А", true}, {{"/a/y"}, "7А", true}, {{"/a/z"}, "7А (2)", true}},
                  {"7А", "7А (2)", "7А (2) (2)"}, false, false},
         LabelRow{"folder_date_under_word_label", {{{"/a/2027-05 7А"}, "весна", true}, {{"/a/2026-09 7А"}, "осень", true}},
                  {"осень", "весна"}, true, true},
-        LabelRow{"given_order_kept_but_dates_disagree", {{{"/a/2027-05"}}, {{"/a/x"}, "итог", true}, {{"/a/2026-09"}}},
+        LabelRow{"given_order_kept_but_dates_disagree", {{{"/a/2027-05"}, {}}, {{"/a/x"}, "итог", true}, {{"/a/2026-09"}, {}}},
                  {"2027-05", "итог", "2026-09"}, false, true}),
     RowName());
 

@@ -125,10 +125,13 @@ TEST_F(CompareWindowTest, StagesAreReorderedAndRelabelled)
     EXPECT_FALSE(window.findChild<QLabel*>("stageOrderLabel")->text().isEmpty());
     const QModelIndex label = stages->index(0, StageListModel::ColLabel);
     EXPECT_TRUE(stages->setData(label, QStringLiteral(" осень ")));
-    EXPECT_EQ(shown(0), QStringLiteral("осень"));
-    EXPECT_TRUE(stages->moveStage(1, -1));
-    EXPECT_EQ(shown(0), QStringLiteral("2027-05"));
-    EXPECT_TRUE(stages->setData(stages->index(1, StageListModel::ColLabel), QString()));
+    EXPECT_EQ(shown(0), QStringLiteral("осень")); // still dated by its folder
+    EXPECT_FALSE(stages->moveStage(1, -1));
+    window.addStage({at("2026-09/1.vnl")}); // undated: the given order stands
+    EXPECT_TRUE(stages->moveStage(2, -1));
+    EXPECT_EQ(shown(1), QStringLiteral("1.vnl"));
+    stages->removeStage(1);
+    EXPECT_TRUE(stages->setData(label, QString()));
     EXPECT_EQ(shown(0), QStringLiteral("2026-09"));
     stages->removeStage(0);
     EXPECT_EQ(stages->rowCount(), 1);

@@ -215,7 +215,7 @@ TEST_F(NamesFreeHandOver, WindowAndCommandLineAgreeOnCodesAndOrder)
     };
     EXPECT_EQ(firstColumn(Read(at("cli.csv"))), firstColumn(Read(at("window.csv"))));
     const auto shared = std::make_shared<const Comparison>(
-        RunComparison(ArrangeStages({{{at("осень Лебедевой")}}, {{at("весна Лебедевой")}}}), Separators::current()));
+        RunComparison(ArrangeStages({{{at("осень Лебедевой")}, {}}, {{at("весна Лебедевой")}, {}}}), Separators::current()));
     const TableReport report = BuildComparisonReport({shared, false});
     QStringList printed;
     for (qsizetype row = 0; row < report.rowCount; ++row)
