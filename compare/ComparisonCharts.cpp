@@ -1,6 +1,5 @@
 #include "compare/ComparisonCharts.h"
 
-#include "compare/ComparisonColumns.h"
 #include "compare/PersonCourse.h"
 #include "core/EditRules.h"
 #include "summary/CountsChart.h"
@@ -138,11 +137,11 @@ std::vector<CoursePoint> CoursePointsOf(const ComparisonTable& table, std::size_
     const QStringList cells = table.cells(row);
     std::vector<CoursePoint> points;
     for (std::size_t s = 0; s < stageCount; ++s) {
-        const QString index = cells.value(StageColumnIndex(table, stageCount, s, Column::Index));
+        const QString index = cells.value(table.column(s, Column::Index));
         if (const std::optional<int> hundredths = ShownHundredths(index))
             points.push_back({hundredths, index});
         else
-            points.push_back({std::nullopt, cells.value(StageColumnIndex(table, stageCount, s, Column::State))});
+            points.push_back({std::nullopt, cells.value(table.column(s, Column::State))});
     }
     return points;
 }

@@ -1,7 +1,6 @@
 #include "compare/ComparisonReport.h"
 
 #include "compare/ComparisonCharts.h"
-#include "compare/ComparisonColumns.h"
 #include "compare/ComparisonTable.h"
 #include "compare/GroupFigures.h"
 #include "compare/PersonCourse.h"
@@ -18,18 +17,22 @@ using StageColumn = ComparisonTable::StageColumn;
 
 const QString kTitle = QStringLiteral("Сравнение обследований");
 
-// The fills after the levels' (LevelCellFills): a person who got worse (crossed, or only tinted
+// The fills besides the levels' (LevelCellFills): a person who got worse (crossed, or only tinted
 // where a cross would crowd a number), a stage without a value.
-const int kWorseFill = 4;
-const int kGapFill = 5;
-const int kWorseTintFill = 6;
-
-QList<CellFill> ReportFills()
+struct ReportFills
 {
-    QList<CellFill> fills = LevelCellFills();
-    fills.append({QColor(0xff, 0xd0, 0xd0), CellMark::Cross});
-    fills.append({QColor(0xe4, 0xe4, 0xe4), CellMark::None});
-    fills.append({QColor(0xff, 0xd0, 0xd0), CellMark::None});
+    int worse = -1;
+    int worseTint = -1;
+    int gap = -1;
+};
+
+ReportFills AddReportFills(TableReport& report)
+{
+    report.fills = LevelCellFills();
+    ReportFills fills;
+    fills.worse = report.addFill({QColor(0xff, 0xd0, 0xd0), CellMark::Cross});
+    fills.gap = report.addFill({QColor(0xe4, 0xe4, 0xe4), CellMark::None});
+    fills.worseTint = report.addFill({QColor(0xff, 0xd0, 0xd0), CellMark::None});
     return fills;
 }
 
@@ -101,19 +104,21 @@ struct PrintedRow
 // The rows' texts, made here where the regional settings are read; the drawing only copies them.
 struct PrintedTable
 {
+    ReportFills fills;
     QList<PrintedColumn> columns;
     std::vector<PrintedRow> rows;
     qsizetype changeCell = -1;
 };
 
 std::shared_ptr<const PrintedTable> PrintTable(const Comparison& comparison, const ComparisonTable& table,
-                                               QList<TableColumn>& columns)
+                                               const ReportFills& fills, QList<TableColumn>& columns)
 {
     auto printed = std::make_shared<PrintedTable>();
+    printed->fills = fills;
     const QStringList captions = table.captions();
     const std::size_t stageCount = comparison.stages.size();
     const auto addPerson = [&](PersonColumn column, Qt::Alignment alignment) {
-        const qsizetype cell = PersonColumnIndex(table, column);
+        const qsizetype cell = table.column(column);
         columns.append({captions.value(cell), ColumnWidth(column), alignment});
         printed->columns.append({cell, 0, false, false,
                                  column == PersonColumn::Person || column == PersonColumn::Change
@@ -125,7 +130,7 @@ std::shared_ptr<const PrintedTable> PrintTable(const Comparison& comparison, con
     for (std::size_t s = 0; s < stageCount; ++s) {
         for (StageColumn column : {StageColumn::Index, StageColumn::Level, StageColumn::Kerdo, StageColumn::Balance,
                                    StageColumn::State}) {
-            const qsizetype cell = StageColumnIndex(table, stageCount, s, column);
+            const qsizetype cell = table.column(s, column);
             // The label kept on one line (shortened if need be), what the column holds below it.
             QString label = comparison.stages[s].input.label;
             label.replace(u' ', QChar(0x00A0));
@@ -135,7 +140,7 @@ std::shared_ptr<const PrintedTable> PrintTable(const Comparison& comparison, con
         }
     }
     addPerson(PersonColumn::Change, Qt::AlignRight);
-    printed->changeCell = PersonColumnIndex(table, PersonColumn::Change);
+    printed->changeCell = table.column(PersonColumn::Change);
     addPerson(PersonColumn::Direction, Qt::AlignLeft);
 
     printed->rows.reserve(std::size_t(table.rowCount()));
@@ -163,29 +168,32 @@ TableRow RowCells(const PrintedTable& printed, qsizetype index)
     for (const PrintedColumn& column : printed.columns) {
         TableCell cell{row.cells.value(column.cell)};
         if (column.marksWorse && row.worse)
-            cell.fill = column.cell == changeCell ? kWorseTintFill : kWorseFill;
+            cell.fill = column.cell == changeCell ? printed.fills.worseTint : printed.fills.worse;
         else if (column.isLevel && row.levels[column.stage])
             cell.fill = LevelFill(*row.levels[column.stage]);
         else if (column.isState && !row.levels[column.stage])
-            cell.fill = kGapFill;
+            cell.fill = printed.fills.gap;
         cells.append(cell);
     }
     return cells;
 }
 
-QStringList StageLines(const Comparison& comparison, const GroupFigures& figures)
+// A stage's line names its folders and files only when names are shown; its notes come grouped,
+// a line per kind, so many of them never push the table off the first page.
+QStringList StageLines(const Comparison& comparison, const GroupFigures& figures, bool anonymised)
 {
     QStringList lines;
     for (std::size_t s = 0; s < comparison.stages.size(); ++s) {
         const StageResult& stage = comparison.stages[s];
-        lines << QStringLiteral("Этап %1 «%2»: %3 — файлов %4, рассчитано %5, неоднозначных %6")
-                     .arg(s + 1)
-                     .arg(stage.input.label, stage.input.paths.join(QStringLiteral(", ")))
-                     .arg(stage.rows.size())
-                     .arg(figures.stages[s].counts.assessed)
-                     .arg(figures.stages[s].ambiguousFiles);
-        for (const QString& note : stage.notes)
-            lines << QStringLiteral("    ! %1").arg(note);
+        const QString sources =
+            anonymised ? QString() : QStringLiteral(": ") + stage.input.paths.join(QStringLiteral(", "));
+        // One arg() call: a "%4" typed in a label stays as typed.
+        lines << QStringLiteral("Этап %1 «%2»%3 — файлов %4, рассчитано %5, неоднозначных %6")
+                     .arg(QString::number(s + 1), stage.input.label, sources, QString::number(stage.rows.size()),
+                          QString::number(figures.stages[s].counts.assessed),
+                          QString::number(figures.stages[s].ambiguousFiles));
+        for (const QString& note : StageNoteLines(comparison, s))
+            lines << QStringLiteral("    ! ") + note;
     }
     return lines;
 }
@@ -211,32 +219,21 @@ void DrawTransitions(QPainter& painter, const QRectF& area, const GroupFigures& 
     const auto box = [&](std::size_t row, std::size_t column) {
         return QRectF(left + cell * qreal(column), top + rowHeight * qreal(row), cell, rowHeight);
     };
-    std::array<int, 4> columnTotals{};
-    int all = 0;
+    const TransitionTable counts = TransitionsWithTotals(figures);
     for (std::size_t from = 0; from <= n; ++from) {
         const qreal y = top + rowHeight * qreal(from + 1);
         QString rowCaption = total;
         if (from < n)
             rowCaption = QStringLiteral("%1  %2").arg(from + 1).arg(LevelText(kAllLevels[from]));
         painter.drawText(QRectF(area.left(), y, widest, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, rowCaption);
-        int rowTotal = 0;
-        for (std::size_t to = 0; to < n; ++to) {
+        for (std::size_t to = 0; to <= n; ++to) {
             const QRectF at = box(from + 1, to);
-            if (from < n) {
-                const int count = figures.transitions[from][to];
-                rowTotal += count;
-                columnTotals[to] += count;
-                if (to != from && count > 0)
-                    painter.fillRect(at, to > from ? QColor(0xff, 0xd0, 0xd0) : QColor(0xd8, 0xf0, 0xd8));
-                painter.drawText(at, Qt::AlignCenter, QString::number(count));
-            } else {
-                painter.drawText(at, Qt::AlignCenter, QString::number(columnTotals[to]));
-            }
+            const int count = counts[from][to];
+            if (from < n && to < n && to != from && count > 0)
+                painter.fillRect(at, to > from ? QColor(0xff, 0xd0, 0xd0) : QColor(0xd8, 0xf0, 0xd8));
+            painter.drawText(at, Qt::AlignCenter, QString::number(count));
             painter.drawRect(at);
         }
-        all += from < n ? rowTotal : 0;
-        painter.drawText(box(from + 1, n), Qt::AlignCenter, QString::number(from < n ? rowTotal : all));
-        painter.drawRect(box(from + 1, n));
     }
     for (std::size_t to = 0; to <= n; ++to) {
         const QRectF at = box(0, to);
@@ -269,10 +266,10 @@ TableReport BuildComparisonReport(const ComparisonReportInput& input)
     report.subject = labels.join(QStringLiteral(" → "));
     report.date = input.made.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
     report.headingLines << QStringLiteral("Дата: %1; людей: %2%3")
-                               .arg(report.date)
-                               .arg(table.rowCount())
-                               .arg(input.anonymised ? QStringLiteral("; имена заменены кодами строк") : QString());
-    report.headingLines << StageLines(comparison, figures);
+                               .arg(report.date, QString::number(table.rowCount()),
+                                    input.anonymised ? QStringLiteral("; имена заменены кодами, пути не указаны")
+                                                     : QString());
+    report.headingLines << StageLines(comparison, figures, input.anonymised) << StageOrderLine(comparison);
 
     const std::vector<StageLevelCounts> bars = StageLevelCountsOf(comparison, figures);
     const QString transitionsCaption =
@@ -294,18 +291,19 @@ TableReport BuildComparisonReport(const ComparisonReportInput& input)
         }
     };
 
-    report.fills = ReportFills();
+    const ReportFills fills = AddReportFills(report);
     for (AdaptationLevel level : kAllLevels)
         report.legend.append({LevelFill(level), LevelText(level)});
-    report.legend.append({kWorseFill, QStringLiteral("уровень на последнем этапе хуже, чем на первом (такие люди — первыми)")});
-    report.legend.append({kGapFill, QStringLiteral("в этапе нет значения: нет файла, несколько файлов или файл не рассчитан")});
+    report.legend.append({fills.worse, QStringLiteral("уровень на последнем этапе хуже, чем на первом")});
+    report.legend.append({fills.gap, QStringLiteral("в этапе нет значения: нет файла, несколько файлов или файл не рассчитан")});
+    report.legend.append({-1, RowOrderText(input.anonymised)});
     report.note = QStringLiteral(
         "ИФИ — индекс функциональных изменений сердечно-сосудистой системы; изменение ИФИ — от первого этапа к "
         "последнему, по значениям, как они показаны (два знака после запятой). Направление уровня: лучше — уровень "
         "ниже, чем на первом этапе. Кердо — вегетативный индекс Кердо. ДИ — 95-процентный доверительный интервал "
         "среднего (t Стьюдента); критерий Уилкоксона — по изменению ИФИ, критерий знаков — по направлению уровня.");
 
-    const std::shared_ptr<const PrintedTable> printed = PrintTable(comparison, table, report.columns);
+    const std::shared_ptr<const PrintedTable> printed = PrintTable(comparison, table, fills, report.columns);
     report.rowCount = qsizetype(printed->rows.size());
     report.rowAt = [printed](qsizetype row) { return RowCells(*printed, row); };
     return report;

@@ -11,8 +11,9 @@
 // settings), drawn on any thread: it keeps the comparison alive and only reads it.
 struct ComparisonReportInput
 {
+    // Without names, one made WithoutNames: the CSV of the same export takes the same one.
     std::shared_ptr<const Comparison> comparison;
-    bool anonymised = false; // names replaced by the row codes the CSV uses
+    bool anonymised = false;
     QDateTime made = QDateTime::currentDateTime();
 };
 

@@ -38,15 +38,13 @@ void NoteOverlappingStages(std::vector<StageResult>& stages)
         for (const QString& path : canonical[s]) {
             for (std::size_t other : stageOfPath.values(path)) {
                 if (other < s)
-                    stages[s].notes << QStringLiteral("%1 уже есть в этапе «%2»")
-                                           .arg(path, stages[other].input.label);
+                    stages[s].notes.push_back({StageNote::Kind::GivenBefore, other, path});
             }
             for (QString folder = QFileInfo(path).path(); folder.size() > 1;
                  folder = QFileInfo(folder).path()) {
                 for (std::size_t other : stageOfPath.values(folder)) {
                     if (other != s)
-                        stages[s].notes << QStringLiteral("%1 лежит внутри %2 (этап «%3»)")
-                                               .arg(path, folder, stages[other].input.label);
+                        stages[s].notes.push_back({StageNote::Kind::InsideOther, other, path});
                 }
             }
         }
@@ -75,7 +73,7 @@ Comparison RunComparison(const QList<StageInput>& stages, Separators separators,
     for (std::size_t s = 0; s < lists.size() && !Cancelled(cancel); ++s) {
         StageResult& stage = comparison.stages[s];
         if (lists[s].files.isEmpty())
-            stage.notes << QStringLiteral("нет файлов записей");
+            stage.notes.push_back({StageNote::Kind::NoRecordFiles, 0, {}});
         stage.rows.reserve(lists[s].files.size());
         for (const QString& path : lists[s].files) {
             if (Cancelled(cancel))
@@ -87,5 +85,13 @@ Comparison RunComparison(const QList<StageInput>& stages, Separators separators,
     }
     comparison.cancelled = Cancelled(cancel);
     MatchPersons(comparison);
+    return comparison;
+}
+
+Comparison RunComparison(const ArrangedStages& stages, Separators separators, const std::atomic<bool>* cancel,
+                         const ComparisonProgress& progress)
+{
+    Comparison comparison = RunComparison(stages.stages, separators, cancel, progress);
+    comparison.order = stages.order;
     return comparison;
 }

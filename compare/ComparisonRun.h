@@ -17,3 +17,6 @@ using ComparisonProgress = std::function<void(qsizetype done, qsizetype total)>;
 Comparison RunComparison(const QList<StageInput>& stages, Separators separators,
                          const std::atomic<bool>* cancel = nullptr,
                          const ComparisonProgress& progress = {});
+// The same for stages as ArrangeStages left them; the comparison keeps how they were ordered.
+Comparison RunComparison(const ArrangedStages& stages, Separators separators,
+                         const std::atomic<bool>* cancel = nullptr, const ComparisonProgress& progress = {});

@@ -35,12 +35,6 @@ bool SexKnown(const Comparison& comparison, const ComparedPerson& person)
 
 } // namespace
 
-QString PersonCode(std::size_t index, std::size_t count)
-{
-    const int width = std::max(4, int(QString::number(count).size()));
-    return QStringLiteral("Л%1").arg(index + 1, width, 10, QLatin1Char('0'));
-}
-
 ComparisonTable::ComparisonTable(const Comparison& comparison, bool anonymised)
     : m_comparison(comparison), m_anonymised(anonymised)
 {
@@ -49,6 +43,16 @@ ComparisonTable::ComparisonTable(const Comparison& comparison, bool anonymised)
         m_courses.push_back(CourseOf(comparison, person));
     m_order.resize(comparison.persons.size());
     std::iota(m_order.begin(), m_order.end(), std::size_t(0));
+    for (PersonColumn person : {PersonColumn::Person, PersonColumn::Sex, PersonColumn::Marks})
+        m_columns.push_back({person});
+    for (std::size_t s = 0; s < comparison.stages.size(); ++s) {
+        for (int c = 0; c < int(StageColumn::Count); ++c) {
+            if (!(anonymised && StageColumn(c) == StageColumn::File))
+                m_columns.push_back({std::nullopt, StageColumn(c), s});
+        }
+    }
+    for (PersonColumn person : {PersonColumn::Change, PersonColumn::Direction})
+        m_columns.push_back({person});
 }
 
 void ComparisonTable::setOrder(Order order)
@@ -72,14 +76,22 @@ const ComparedPerson& ComparisonTable::person(qsizetype row) const
 
 QString ComparisonTable::personText(qsizetype row) const
 {
-    if (m_anonymised)
-        return PersonCode(m_order[std::size_t(row)], m_order.size());
     return person(row).name;
 }
 
-bool ComparisonTable::showsColumn(StageColumn column) const
+qsizetype ComparisonTable::column(PersonColumn column) const
 {
-    return !(m_anonymised && column == StageColumn::File);
+    const auto at = std::find_if(m_columns.cbegin(), m_columns.cend(),
+                                 [column](const Column& c) { return c.person == column; });
+    return at == m_columns.cend() ? -1 : at - m_columns.cbegin();
+}
+
+qsizetype ComparisonTable::column(std::size_t stage, StageColumn column) const
+{
+    const auto at = std::find_if(m_columns.cbegin(), m_columns.cend(), [&](const Column& c) {
+        return !c.person && c.stage == stage && c.stageColumn == column;
+    });
+    return at == m_columns.cend() ? -1 : at - m_columns.cbegin();
 }
 
 QStringList ComparisonTable::captions() const
@@ -88,63 +100,73 @@ QStringList ComparisonTable::captions() const
         QStringLiteral("ИФИ"),          QStringLiteral("уровень адаптации"),
         QStringLiteral("индекс Кердо"), QStringLiteral("вегетативный баланс"),
         QStringLiteral("состояние"),    QStringLiteral("файл")};
-    QStringList captions{m_anonymised ? QStringLiteral("Код") : QStringLiteral("ФИО"),
-                         QStringLiteral("Пол"), QStringLiteral("Отметки")};
-    for (const StageResult& stage : m_comparison.stages) {
-        for (std::size_t c = 0; c < stageCaptions.size(); ++c) {
-            if (showsColumn(StageColumn(c)))
-                captions << QStringLiteral("%1: %2").arg(stage.input.label, stageCaptions[c]);
+    QStringList captions;
+    for (const Column& column : m_columns) {
+        if (!column.person) {
+            captions << QStringLiteral("%1: %2").arg(m_comparison.stages[column.stage].input.label,
+                                                     stageCaptions[std::size_t(column.stageColumn)]);
+            continue;
+        }
+        switch (*column.person) {
+        case PersonColumn::Person: captions << (m_anonymised ? QStringLiteral("Код") : QStringLiteral("ФИО")); break;
+        case PersonColumn::Sex: captions << QStringLiteral("Пол"); break;
+        case PersonColumn::Marks: captions << QStringLiteral("Отметки"); break;
+        case PersonColumn::Change: captions << QStringLiteral("Изменение ИФИ"); break;
+        case PersonColumn::Direction: captions << QStringLiteral("Направление уровня"); break;
+        case PersonColumn::Count: break;
         }
     }
-    captions << QStringLiteral("Изменение ИФИ") << QStringLiteral("Направление уровня");
     return captions;
 }
 
-QStringList ComparisonTable::stageCells(const ComparedPerson& person, std::size_t stage) const
+QString ComparisonTable::cell(const Column& column, qsizetype row) const
 {
-    std::array<QString, std::size_t(StageColumn::Count)> cells;
-    const auto cell = [&cells](StageColumn column) -> QString& {
-        return cells[std::size_t(column)];
-    };
-    const StagePresence& presence = person.stages[stage];
-    const SummaryRows& rows = m_comparison.stages[stage].rows;
-    QStringList files;
-    for (qsizetype r : presence.rows)
-        files << rows[r].path;
-    cell(StageColumn::File) = files.join(QStringLiteral(" | "));
-    if (presence.kind == Presence::Missing) {
-        cell(StageColumn::State) = QStringLiteral("нет в этапе");
-    } else if (presence.kind == Presence::Ambiguous) {
-        cell(StageColumn::State) =
-            QStringLiteral("неоднозначно: файлов %1").arg(presence.rows.size());
-    } else {
-        const SummaryRow& row = rows[presence.rows.front()];
-        cell(StageColumn::State) = OutcomeText(row);
-        if (row.outcome == RowOutcome::Assessed) {
-            cell(StageColumn::Index) = row.adaptationIndexShown;
-            cell(StageColumn::Level) = LevelText(row.result.Level);
-            cell(StageColumn::Kerdo) = QString::number(row.result.KerdoShown);
-            cell(StageColumn::Balance) = BalanceText(row.result.Balance);
+    const ComparedPerson& who = person(row);
+    if (column.person) {
+        const PersonCourse& path = course(row);
+        switch (*column.person) {
+        case PersonColumn::Person: return personText(row);
+        case PersonColumn::Sex: return SexKnown(m_comparison, who) ? SexText(who.sex) : QString();
+        case PersonColumn::Marks: return MarksText(who);
+        case PersonColumn::Change: return path.changeHundredths ? HundredthsText(*path.changeHundredths) : QString();
+        case PersonColumn::Direction: return path.direction ? DirectionText(*path.direction) : QString();
+        case PersonColumn::Count: break;
         }
+        return {};
     }
-    QStringList shown;
-    for (std::size_t c = 0; c < cells.size(); ++c) {
-        if (showsColumn(StageColumn(c)))
-            shown << cells[c];
+    const StagePresence& presence = who.stages[column.stage];
+    const SummaryRows& rows = m_comparison.stages[column.stage].rows;
+    if (column.stageColumn == StageColumn::File) {
+        QStringList files;
+        for (qsizetype r : presence.rows)
+            files << rows[r].path;
+        return files.join(QStringLiteral(" | "));
     }
-    return shown;
+    if (column.stageColumn == StageColumn::State) {
+        if (presence.kind == Presence::Missing)
+            return QStringLiteral("нет в этапе");
+        if (presence.kind == Presence::Ambiguous)
+            return QStringLiteral("неоднозначно: файлов %1").arg(presence.rows.size());
+        return OutcomeText(rows[presence.rows.front()]);
+    }
+    const SummaryRow* file = m_comparison.singleRow(who, column.stage);
+    if (file == nullptr || file->outcome != RowOutcome::Assessed)
+        return {};
+    switch (column.stageColumn) {
+    case StageColumn::Index: return file->adaptationIndexShown;
+    case StageColumn::Level: return LevelText(file->result.Level);
+    case StageColumn::Kerdo: return QString::number(file->result.KerdoShown);
+    case StageColumn::Balance: return BalanceText(file->result.Balance);
+    default: return {};
+    }
 }
 
 QStringList ComparisonTable::cells(qsizetype row) const
 {
-    const ComparedPerson& who = person(row);
-    const PersonCourse& path = course(row);
-    QStringList cells{personText(row), SexKnown(m_comparison, who) ? SexText(who.sex) : QString(),
-                      MarksText(who)};
-    for (std::size_t s = 0; s < m_comparison.stages.size(); ++s)
-        cells << stageCells(who, s);
-    cells << (path.changeHundredths ? HundredthsText(*path.changeHundredths) : QString())
-          << (path.direction ? DirectionText(*path.direction) : QString());
+    QStringList cells;
+    cells.reserve(qsizetype(m_columns.size()));
+    for (const Column& column : m_columns)
+        cells << cell(column, row);
     return cells;
 }
 
@@ -156,4 +178,11 @@ QString ComparisonTable::writeCsv(QIODevice& out, const std::atomic<bool>* cance
 QString ComparisonTable::writeCsv(const QString& path) const
 {
     return WriteExport(path, [this](QIODevice& out) { return writeCsv(out); });
+}
+
+QString RowOrderText(bool anonymised)
+{
+    return QStringLiteral("Строки — по изменению ИФИ от первого этапа к последнему: наибольший рост первым, без "
+                          "изменения — в конце; при равном изменении — по %1")
+        .arg(anonymised ? QStringLiteral("коду") : QStringLiteral("ФИО"));
 }

@@ -6,14 +6,15 @@
 #include <QStringList>
 
 #include <atomic>
+#include <optional>
 #include <vector>
 
 class QIODevice;
 
 // The persons as the outputs show them (CSV, report, window): one row per person, each stage's
-// values and the change. Anonymised, the names and file paths are left out and each person is
-// known by a code fixed by the person's place in the comparison, so the codes of one comparison
-// agree in every output and every order. The comparison must outlive the table.
+// values and the change. Anonymised, the comparison is one made WithoutNames: the person's name
+// is the code, and the file column is left out; every output made from that one comparison shows
+// a person under one code. The comparison must outlive the table.
 class ComparisonTable
 {
 public:
@@ -45,7 +46,8 @@ public:
     ComparisonTable(const Comparison& comparison, bool anonymised);
 
     bool anonymised() const { return m_anonymised; }
-    // WorseFirst: the largest rise of ИФИ first, persons without a change last; ties by name.
+    // ByName: the persons' order (by name; by code without names). WorseFirst: the largest rise
+    // of ИФИ first, persons without a change last; ties as ByName.
     void setOrder(Order order);
 
     qsizetype rowCount() const { return qsizetype(m_order.size()); }
@@ -53,6 +55,10 @@ public:
     const PersonCourse& course(qsizetype row) const { return m_courses[m_order[std::size_t(row)]]; }
     // The name, or the person's code when anonymised.
     QString personText(qsizetype row) const;
+
+    // Where a column lies in captions() and cells(): -1 for one left out.
+    qsizetype column(PersonColumn column) const;
+    qsizetype column(std::size_t stage, StageColumn column) const;
 
     QStringList captions() const;
     QStringList cells(qsizetype row) const;
@@ -64,14 +70,21 @@ public:
     QString writeCsv(const QString& path) const;
 
 private:
-    bool showsColumn(StageColumn column) const;
-    QStringList stageCells(const ComparedPerson& person, std::size_t stage) const;
+    // What a shown column holds.
+    struct Column
+    {
+        std::optional<PersonColumn> person;
+        StageColumn stageColumn = StageColumn::Index;
+        std::size_t stage = 0;
+    };
+    QString cell(const Column& column, qsizetype row) const;
 
     const Comparison& m_comparison;
     bool m_anonymised;
+    std::vector<Column> m_columns;
     std::vector<PersonCourse> m_courses; // by person index
     std::vector<std::size_t> m_order;    // row -> person index
 };
 
-// "Л0001": the code of the person at `index` (from 0) of `count`.
-QString PersonCode(std::size_t index, std::size_t count);
+// What the WorseFirst order is, for a legend.
+QString RowOrderText(bool anonymised);

@@ -7,7 +7,7 @@ void RegisterComparisonTypes()
     qRegisterMetaType<SharedComparison>("SharedComparison");
 }
 
-void ComparisonWorker::run(const QList<StageInput>& stages, Separators separators)
+void ComparisonWorker::run(const ArrangedStages& stages, Separators separators)
 {
     Comparison comparison = RunComparison(stages, separators, &m_cancel,
                                           [this](qsizetype done, qsizetype total) { emit progress(done, total); });

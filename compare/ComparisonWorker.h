@@ -22,7 +22,7 @@ public:
     void cancel() { m_cancel.store(true); }
 
     // `separators` come from the GUI thread, which owns the regional settings.
-    void run(const QList<StageInput>& stages, Separators separators);
+    void run(const ArrangedStages& stages, Separators separators);
 
 signals:
     void progress(qsizetype done, qsizetype total);

@@ -67,6 +67,21 @@ GroupFigures ComputeGroupFigures(const Comparison& comparison)
     return figures;
 }
 
+TransitionTable TransitionsWithTotals(const GroupFigures& figures)
+{
+    TransitionTable table{};
+    for (std::size_t from = 0; from < 4; ++from) {
+        for (std::size_t to = 0; to < 4; ++to) {
+            const int count = figures.transitions[from][to];
+            table[from][to] = count;
+            table[from][4] += count;
+            table[4][to] += count;
+            table[4][4] += count;
+        }
+    }
+    return table;
+}
+
 QString PercentText(int part, int whole)
 {
     return whole > 0 ? Decimal(100.0 * part / whole, 1) : QStringLiteral("—");
@@ -78,14 +93,12 @@ QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& 
     for (std::size_t s = 0; s < comparison.stages.size(); ++s) {
         const StageResult& stage = comparison.stages[s];
         const SummaryCounts& counts = figures.stages[s].counts;
+        // One arg() call: a "%4" typed in a label stays as typed.
         lines << QStringLiteral("Этап %1 «%2»: файлов %3, рассчитано %4, неоднозначных %5")
-                     .arg(s + 1)
-                     .arg(stage.input.label)
-                     .arg(stage.rows.size())
-                     .arg(counts.assessed)
-                     .arg(figures.stages[s].ambiguousFiles);
-        for (const QString& note : stage.notes)
-            lines << QStringLiteral("  ! %1").arg(note);
+                     .arg(QString::number(s + 1), stage.input.label, QString::number(stage.rows.size()),
+                          QString::number(counts.assessed), QString::number(figures.stages[s].ambiguousFiles));
+        for (const QString& note : StageNoteLines(comparison, s))
+            lines << QStringLiteral("  ! ") + note;
         for (AdaptationLevel level : kAllLevels)
             lines << QStringLiteral("  %1: %2 (%3 %)")
                          .arg(LevelText(level))

@@ -30,6 +30,11 @@ struct GroupFigures
 
 GroupFigures ComputeGroupFigures(const Comparison& comparison);
 
+// The transition table with its totals, as every output shows it: [first level][last level],
+// the fifth row and column the totals, [4][4] every pair.
+using TransitionTable = std::array<std::array<int, 5>, 5>;
+TransitionTable TransitionsWithTotals(const GroupFigures& figures);
+
 // A share in per cent with one decimal and the regional separator: 1 of 3 -> "33,3".
 QString PercentText(int part, int whole);
 

@@ -7,6 +7,9 @@
 #include "summary/SummaryReport.h"
 #include "group_windows/ComparisonTableModel.h"
 #include "group_windows/StageListModel.h"
+#include "reports/CsvFile.h"
+#include "reports/HeaderCaption.h"
+#include "reports/NamesFreeExport.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
@@ -40,20 +43,13 @@ void FitHeight(QTableWidget& table)
     table.setMaximumHeight(height);
 }
 
-// A caption broken at its blanks, so long level names take narrow columns.
-QString Stacked(const QString& text)
-{
-    QString stacked = text;
-    return stacked.replace(u' ', u'\n');
-}
-
 void FillShares(QTableWidget& table, const Comparison& comparison, const GroupFigures& figures)
 {
     QStringList captions{QStringLiteral("Файлов"), QStringLiteral("Рассчитано")};
     for (AdaptationLevel level : kAllLevels)
-        captions << Stacked(LevelText(level));
+        captions << WrapCaption(LevelText(level), 1);
     for (VegetativeBalance balance : kAllBalances)
-        captions << Stacked(BalanceText(balance));
+        captions << WrapCaption(BalanceText(balance), 1);
     table.clear();
     table.setColumnCount(int(captions.size()));
     table.setHorizontalHeaderLabels(captions);
@@ -91,23 +87,16 @@ void FillTransitions(QTableWidget& table, const GroupFigures& figures, const QSt
         rows << QStringLiteral("%1  %2").arg(i + 1).arg(LevelText(kAllLevels[std::size_t(i)]));
     rows << QStringLiteral("Всего");
     table.setVerticalHeaderLabels(rows);
-    std::array<int, 5> columnTotals{};
-    for (int from = 0; from < n; ++from) {
-        int rowTotal = 0;
-        for (int to = 0; to < n; ++to) {
-            const int count = figures.transitions[std::size_t(from)][std::size_t(to)];
+    const TransitionTable counts = TransitionsWithTotals(figures);
+    for (int from = 0; from <= n; ++from) {
+        for (int to = 0; to <= n; ++to) {
+            const int count = counts[std::size_t(from)][std::size_t(to)];
             QTableWidgetItem* item = Item(QString::number(count));
-            if (count > 0 && to != from)
+            if (count > 0 && to != from && from < n && to < n)
                 item->setBackground(to > from ? QColor(0xff, 0xd0, 0xd0) : QColor(0xd8, 0xf0, 0xd8));
             table.setItem(from, to, item);
-            rowTotal += count;
-            columnTotals[std::size_t(to)] += count;
         }
-        columnTotals[std::size_t(n)] += rowTotal;
-        table.setItem(from, n, Item(QString::number(rowTotal)));
     }
-    for (int to = 0; to <= n; ++to)
-        table.setItem(n, to, Item(QString::number(columnTotals[std::size_t(to)])));
     for (int i = 0; i < n; ++i) {
         const QColor color = LevelQColor(kAllLevels[std::size_t(i)]);
         table.horizontalHeaderItem(i)->setBackground(color);
@@ -174,10 +163,18 @@ CompareWindow::CompareWindow(QWidget* parent)
     connect(ui.removeButton, &QPushButton::clicked, this, [this] { m_stages->removeStage(selectedStage()); });
     connect(ui.compareButton, &QPushButton::clicked, this, &CompareWindow::compare);
     connect(ui.anonymiseBox, &QCheckBox::toggled, this, [this](bool anonymised) {
-        if (!m_model->comparison())
+        if (!m_handOver.named)
             return;
-        m_model->setComparison(m_model->comparison(), anonymised);
-        showComparison();
+        showHandOver(anonymised);
+    });
+    connect(ui.actionSaveKey, &QAction::triggered, this, [this] {
+        if (const QString path = chooseSavePath(QStringLiteral("Ключ кодов"), QStringLiteral("CSV (*.csv)"));
+            !path.isEmpty()) {
+            if (const QString failure = saveKey(path); !failure.isEmpty())
+                reportFailure(QStringLiteral("Не удалось записать ключ: %1").arg(failure));
+            else
+                ui.statusbar->showMessage(QStringLiteral("Ключ кодов записан"));
+        }
     });
     connect(ui.actionExportCsv, &QAction::triggered, this, [this] {
         if (const QString path = chooseSavePath(QStringLiteral("Экспорт в CSV"), QStringLiteral("CSV (*.csv)"));
@@ -195,6 +192,7 @@ CompareWindow::CompareWindow(QWidget* parent)
     connect(&m_report, &BackgroundReport::finished, this, &CompareWindow::onReportFinished);
     connect(m_stages.get(), &QAbstractItemModel::rowsInserted, this, &CompareWindow::updateActions);
     connect(m_stages.get(), &QAbstractItemModel::rowsRemoved, this, &CompareWindow::updateActions);
+    connect(m_stages.get(), &QAbstractItemModel::dataChanged, this, &CompareWindow::updateActions);
     connect(ui.stageView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CompareWindow::updateActions);
     connect(ui.personView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -219,6 +217,11 @@ void CompareWindow::addStage(const QStringList& paths, const QString& label)
     ui.stageView->selectRow(m_stages->rowCount() - 1);
 }
 
+void CompareWindow::setAnonymised(bool anonymised)
+{
+    ui.anonymiseBox->setChecked(anonymised);
+}
+
 int CompareWindow::selectedStage() const
 {
     const QModelIndexList rows = ui.stageView->selectionModel()->selectedRows();
@@ -237,7 +240,7 @@ void CompareWindow::compare()
 {
     if (isBusy() || m_stages->rowCount() < 2)
         return;
-    const QList<StageInput> stages = OrderStages(m_stages->stages());
+    const ArrangedStages stages = ArrangeStages(m_stages->stages());
     m_worker = new ComparisonWorker;
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -284,11 +287,18 @@ void CompareWindow::onFinished(const SharedComparison& comparison)
         // A part of the files would give wrong figures: the earlier comparison stays.
         ui.statusbar->showMessage(QStringLiteral("Сравнение отменено"));
     } else {
-        m_model->setComparison(comparison, ui.anonymiseBox->isChecked());
-        showComparison();
+        m_handOver.named = comparison;
+        showHandOver(ui.anonymiseBox->isChecked());
     }
     updateActions();
     emit comparisonFinished(comparison->cancelled);
+}
+
+void CompareWindow::showHandOver(bool anonymised)
+{
+    m_handOver = MakeHandOver(m_handOver.named, anonymised);
+    m_model->setComparison(m_handOver.shown, anonymised);
+    showComparison();
 }
 
 void CompareWindow::showComparison()
@@ -332,8 +342,9 @@ void CompareWindow::showFigures()
     FillTransitions(*ui.transitionTable, figures, comparison.stages.front().input.label,
                     comparison.stages.back().input.label);
     QStringList lines = StatisticsLines(figures);
+    lines << StageOrderLine(comparison) << RowOrderText(m_model->table()->anonymised());
     for (std::size_t s = 0; s < comparison.stages.size(); ++s) {
-        for (const QString& note : comparison.stages[s].notes)
+        for (const QString& note : StageNoteLines(comparison, s))
             lines << QStringLiteral("Этап «%1»: %2").arg(comparison.stages[s].input.label, note);
     }
     ui.statisticsLabel->setText(lines.join(u'\n'));
@@ -369,35 +380,58 @@ void CompareWindow::updateActions()
     ui.addFolderButton->setEnabled(idle);
     ui.addFilesButton->setEnabled(idle);
     ui.removeButton->setEnabled(idle && stage >= 0);
-    ui.upButton->setEnabled(idle && stage > 0);
-    ui.downButton->setEnabled(idle && stage >= 0 && stage + 1 < m_stages->rowCount());
+    const bool reorderable = !m_stages->orderedByDate();
+    ui.upButton->setEnabled(idle && reorderable && stage > 0);
+    ui.downButton->setEnabled(idle && reorderable && stage >= 0 && stage + 1 < m_stages->rowCount());
     ui.anonymiseBox->setEnabled(idle);
+    ui.actionSaveKey->setEnabled(haveResult && m_handOver.anonymised);
+    ui.stageOrderLabel->setText(m_stages->orderText());
+    ui.stageOrderLabel->setVisible(!ui.stageOrderLabel->text().isEmpty());
 }
 
-bool CompareWindow::exportCsv(const QString& path)
+void CompareWindow::exportCsv(const QString& path)
 {
-    const ComparisonTable* table = m_model->table();
-    if (table == nullptr)
-        return false;
-    ComparisonTable worseFirst(*m_model->comparison(), table->anonymised());
+    if (m_model->table() == nullptr)
+        return;
+    // The texts are made here, where the regional settings are read; the worker only writes them.
+    ComparisonTable worseFirst(*m_handOver.shown, m_handOver.anonymised);
     worseFirst.setOrder(ComparisonTable::Order::WorseFirst);
-    const QString failure = worseFirst.writeCsv(path);
-    if (!failure.isEmpty())
-        reportFailure(QStringLiteral("Не удалось записать %1: %2").arg(path, failure));
-    else
-        ui.statusbar->showMessage(QStringLiteral("Записано: %1").arg(path));
-    return failure.isEmpty();
+    auto rows = std::make_shared<std::vector<QStringList>>();
+    rows->reserve(std::size_t(worseFirst.rowCount()));
+    for (qsizetype r = 0; r < worseFirst.rowCount(); ++r)
+        rows->push_back(worseFirst.cells(r));
+    const QStringList captions = worseFirst.captions();
+    startReport(QStringLiteral("Запись CSV"), [path, captions, rows](const PageProgress& progress) {
+        constexpr qsizetype kBlock = 4096;
+        const auto count = qsizetype(rows->size());
+        const int blocks = int(count / kBlock) + 1;
+        std::atomic<bool> stop{!progress(0, blocks)};
+        const QString failure = WriteCsvFile(path, captions, count, [&](qsizetype r) {
+            if (r > 0 && r % kBlock == 0 && !progress(int(r / kBlock), blocks))
+                stop.store(true);
+            return (*rows)[std::size_t(r)];
+        }, &stop);
+        return failure.isEmpty() ? failure : QStringLiteral("Не удалось записать %1: %2").arg(path, failure);
+    }, QStringLiteral("сравнение, CSV"));
 }
 
 void CompareWindow::exportPdf(const QString& path)
 {
     if (m_model->table() == nullptr)
         return;
-    const TableReport report = BuildComparisonReport({m_model->comparison(), m_model->table()->anonymised()});
+    const TableReport report = BuildComparisonReport({m_handOver.shown, m_handOver.anonymised});
     startReport(QStringLiteral("Запись PDF"), [path, report](const PageProgress& progress) {
         const QString failure = WriteComparisonPdf(path, report, progress);
         return failure.isEmpty() ? failure : QStringLiteral("Не удалось записать %1: %2").arg(path, failure);
-    });
+    }, QStringLiteral("сравнение, PDF"));
+}
+
+QString CompareWindow::saveKey(const QString& path)
+{
+    const QString failure = m_handOver.writeKey(path);
+    if (failure.isEmpty())
+        RecordExport({QStringLiteral("сравнение, ключ кодов"), true, qsizetype(m_handOver.codes.size())});
+    return failure;
 }
 
 void CompareWindow::print()
@@ -408,15 +442,17 @@ void CompareWindow::print()
     printer->setPageLayout(SummaryReportPageLayout());
     if (!choosePrinter(*printer))
         return;
-    const TableReport report = BuildComparisonReport({m_model->comparison(), m_model->table()->anonymised()});
+    const TableReport report = BuildComparisonReport({m_handOver.shown, m_handOver.anonymised});
     startReport(QStringLiteral("Печать"),
                 PrintingDraw(printer, [report](QPagedPaintDevice& device, const PageProgress& progress) {
                     return PrintTableReport(device, report, progress);
-                }));
+                }),
+                QStringLiteral("сравнение, печать"));
 }
 
-void CompareWindow::startReport(const QString& what, const BackgroundReport::Draw& draw)
+void CompareWindow::startReport(const QString& what, const BackgroundReport::Draw& draw, const QString& logged)
 {
+    m_logged = logged;
     showProgress(what + QStringLiteral("…"));
     m_report.start(what, draw, [gate = workGate](int) {
         if (gate)
@@ -433,6 +469,8 @@ void CompareWindow::onReportPage(int page, int pageCount)
 void CompareWindow::onReportFinished(bool cancelled, const QString& failure)
 {
     const bool written = m_report.showOutcome(*ui.progressPanel, *ui.statusbar, reportFailure, cancelled, failure);
+    if (written)
+        RecordExport({m_logged, m_handOver.anonymised, qsizetype(m_handOver.shown->persons.size())});
     updateActions();
     emit reportFinished(written);
 }

@@ -30,14 +30,20 @@ public:
     ~CompareWindow() override;
 
     void addStage(const QStringList& paths, const QString& label = {});
+    // "Коды вместо имён": every output without names, under codes dealt afresh.
+    void setAnonymised(bool anonymised);
     // Starts comparing the stages as listed (ordered by date when every label is one).
     void compare();
     void cancel();
     bool isBusy() const { return m_worker != nullptr || m_report.isRunning(); }
 
-    bool exportCsv(const QString& path);
-    // Starts writing the PDF; reportFinished tells how it ended.
+    // Start writing the CSV or the PDF off the GUI thread; reportFinished tells how it ended.
+    // Without names, every output shows the codes the window shows (its hand-over); turning names
+    // off again and on deals new codes.
+    void exportCsv(const QString& path);
     void exportPdf(const QString& path);
+    // Writes the key of the codes shown to a file of its own (0600). Empty text on success.
+    QString saveKey(const QString& path);
 
     StageListModel* stages() const { return m_stages.get(); }
     ComparisonTableModel* model() const { return m_model.get(); }
@@ -58,7 +64,8 @@ private:
     void showSelectedPerson();
     void updateActions();
     void print();
-    void startReport(const QString& what, const BackgroundReport::Draw& draw);
+    void showHandOver(bool anonymised);
+    void startReport(const QString& what, const BackgroundReport::Draw& draw, const QString& logged);
     void onReportPage(int page, int pageCount);
     void onReportFinished(bool cancelled, const QString& failure);
     void showProgress(const QString& text);
@@ -70,5 +77,7 @@ private:
     QSortFilterProxyModel m_sorted;
     QThread m_thread;
     ComparisonWorker* m_worker = nullptr;
+    ComparisonHandOver m_handOver;
+    QString m_logged; // what the report being written is, for the export log
     BackgroundReport m_report{QStringLiteral("comparison report")};
 };

@@ -1,6 +1,7 @@
 #include "group_windows/ComparisonTableModel.h"
 
-#include "compare/ComparisonColumns.h"
+#include "reports/HeaderCaption.h"
+
 #include "compare/PersonCourse.h"
 #include "summary/CountsChart.h"
 
@@ -37,10 +38,10 @@ void ComparisonTableModel::setComparison(const SharedComparison& comparison, boo
         m_captions = m_table->captions();
         m_columns.resize(std::size_t(m_captions.size()));
         for (int c = 0; c < int(PersonColumn::Count); ++c)
-            m_columns[std::size_t(PersonColumnIndex(*m_table, PersonColumn(c)))].person = PersonColumn(c);
+            m_columns[std::size_t(m_table->column(PersonColumn(c)))].person = PersonColumn(c);
         for (std::size_t s = 0; s < stageCount(); ++s) {
             for (int c = 0; c < int(StageColumn::Count); ++c) {
-                const qsizetype at = StageColumnIndex(*m_table, stageCount(), s, StageColumn(c));
+                const qsizetype at = m_table->column(s, StageColumn(c));
                 if (at >= 0)
                     m_columns[std::size_t(at)] = {std::nullopt, StageColumn(c), s};
             }
@@ -54,12 +55,12 @@ void ComparisonTableModel::setComparison(const SharedComparison& comparison, boo
 
 int ComparisonTableModel::column(PersonColumn column) const
 {
-    return m_table ? int(PersonColumnIndex(*m_table, column)) : -1;
+    return m_table ? int(m_table->column(column)) : -1;
 }
 
 int ComparisonTableModel::column(std::size_t stage, StageColumn column) const
 {
-    return m_table ? int(StageColumnIndex(*m_table, stageCount(), stage, column)) : -1;
+    return m_table ? int(m_table->column(stage, column)) : -1;
 }
 
 int ComparisonTableModel::rowCount(const QModelIndex& parent) const
@@ -162,8 +163,7 @@ QVariant ComparisonTableModel::headerData(int section, Qt::Orientation orientati
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_captions.size()) {
         // The stage's label and each word on a line of its own keep the columns narrow.
-        QString caption = m_captions[section];
-        return caption.replace(u' ', u'\n');
+        return WrapCaption(m_captions[section], 1);
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }

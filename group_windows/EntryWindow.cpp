@@ -3,6 +3,7 @@
 #include "core/PersonIdentity.h"
 #include "entry/EntryTableModel.h"
 #include "entry/StageFolder.h"
+#include "reports/HeaderCaption.h"
 #include "summary/SummaryCounts.h"
 #include "group_windows/EntryCellDelegate.h"
 
@@ -94,12 +95,8 @@ EntryRows WithRoster(EntryRows rows, const EntryRows& roster)
 QVariant TwoLineHeaderModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     QVariant caption = QIdentityProxyModel::headerData(section, orientation, role);
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
-        QString text = caption.toString();
-        if (const qsizetype blank = text.indexOf(u' '); blank > 0 && text.size() > 10)
-            text[blank] = u'\n';
-        return text;
-    }
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return WrapCaption(caption.toString(), 10);
     return caption;
 }
 

@@ -70,6 +70,12 @@ struct TableReport
     QString note;
 
     QList<CellFill> fills;
+    // Adds a fill; its index is the name a cell refers to it by.
+    int addFill(const CellFill& fill)
+    {
+        fills.append(fill);
+        return int(fills.size()) - 1;
+    }
     QList<TableColumn> columns;
     qsizetype rowCount = 0;
     std::function<TableRow(qsizetype)> rowAt; // asked while drawing, once per row

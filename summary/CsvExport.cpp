@@ -57,29 +57,51 @@ SummaryCells SummaryRowCells(const SummaryRow& row)
     return cells;
 }
 
-QString WriteSummaryCsv(QIODevice& out, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
-                        const std::atomic<bool>* cancel)
+std::vector<SummaryColumn> ExportedSummaryColumns(bool namesFree)
 {
-    const SummaryCells& captions = SummaryColumnCaptions();
-    const auto cellsAt = [&rowAt](qsizetype i) {
-        const SummaryCells cells = SummaryRowCells(rowAt(i));
-        return QStringList(cells.begin(), cells.end());
-    };
-    return WriteCsv(out, QStringList(captions.begin(), captions.end()), count, cellsAt, cancel);
+    std::vector<SummaryColumn> columns;
+    for (int c = 0; c < SummaryColumnCount; ++c) {
+        if (!(namesFree && c == ColPath))
+            columns.push_back(SummaryColumn(c));
+    }
+    return columns;
 }
 
-QString WriteSummaryCsv(QIODevice& out, const SummaryRows& rows, const std::atomic<bool>* cancel)
+QString ExportedSummaryCaption(SummaryColumn column, bool namesFree)
 {
-    return WriteSummaryCsv(out, rows.size(), [&rows](qsizetype i) -> const SummaryRow& { return rows[i]; }, cancel);
+    return namesFree && column == ColName ? QStringLiteral("Код") : SummaryColumnCaptions()[std::size_t(column)];
+}
+
+QString WriteSummaryCsv(QIODevice& out, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
+                        const std::atomic<bool>* cancel, bool namesFree)
+{
+    const std::vector<SummaryColumn> columns = ExportedSummaryColumns(namesFree);
+    QStringList captions;
+    for (SummaryColumn column : columns)
+        captions << ExportedSummaryCaption(column, namesFree);
+    const auto cellsAt = [&rowAt, &columns](qsizetype i) {
+        const SummaryCells cells = SummaryRowCells(rowAt(i));
+        QStringList shown;
+        for (SummaryColumn column : columns)
+            shown << cells[std::size_t(column)];
+        return shown;
+    };
+    return WriteCsv(out, captions, count, cellsAt, cancel);
+}
+
+QString WriteSummaryCsv(QIODevice& out, const SummaryRows& rows, const std::atomic<bool>* cancel, bool namesFree)
+{
+    return WriteSummaryCsv(
+        out, rows.size(), [&rows](qsizetype i) -> const SummaryRow& { return rows[i]; }, cancel, namesFree);
 }
 
 QString WriteSummaryCsv(const QString& path, qsizetype count, const std::function<const SummaryRow&(qsizetype)>& rowAt,
-                        const std::atomic<bool>* cancel)
+                        const std::atomic<bool>* cancel, bool namesFree)
 {
-    return WriteExport(path, [&](QIODevice& out) { return WriteSummaryCsv(out, count, rowAt, cancel); });
+    return WriteExport(path, [&](QIODevice& out) { return WriteSummaryCsv(out, count, rowAt, cancel, namesFree); });
 }
 
-QString WriteSummaryCsv(const QString& path, const SummaryRows& rows, const std::atomic<bool>* cancel)
+QString WriteSummaryCsv(const QString& path, const SummaryRows& rows, const std::atomic<bool>* cancel, bool namesFree)
 {
-    return WriteExport(path, [&](QIODevice& out) { return WriteSummaryCsv(out, rows, cancel); });
+    return WriteExport(path, [&](QIODevice& out) { return WriteSummaryCsv(out, rows, cancel, namesFree); });
 }

@@ -45,14 +45,11 @@ const QString kCaptionNote = QStringLiteral(
     "Доли уровней адаптации и баланса — от числа рассчитанных, остальные — от числа файлов.");
 
 // The fills: one per level in kAllLevels' order (the level's light tint and its own mark), then
-// the tint of a file that was not assessed.
-constexpr int kNotAssessedFill = int(kAllLevels.size());
-
-QList<CellFill> ReportFills()
+// the tint of a file that was not assessed, whose index is returned.
+int AddReportFills(TableReport& report)
 {
-    QList<CellFill> fills = LevelCellFills();
-    fills.append({QColor(0xff, 0xe0, 0xe0), CellMark::None});
-    return fills;
+    report.fills = LevelCellFills();
+    return report.addFill({QColor(0xff, 0xe0, 0xe0), CellMark::None});
 }
 
 QString Share(int count, int of, QChar decimal)
@@ -116,11 +113,14 @@ TableReport BuildSummaryReport(const SummaryRows& rows, const ReportHeading& hea
     const QChar decimal = heading.decimal;
     TableReport report;
     report.title = kTitle;
-    report.subject = ReportGroupName(heading.sources);
+    report.subject = heading.namesFree ? QStringLiteral("коды вместо имён") : ReportGroupName(heading.sources);
     report.date = heading.made.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
-    report.headingLines << QStringLiteral("Группа: %1").arg(report.subject)
-                        << QStringLiteral("Источник: %1").arg(heading.sources.join(QStringLiteral(", ")))
-                        << QStringLiteral("Дата: %1").arg(report.date)
+    if (heading.namesFree)
+        report.headingLines << QStringLiteral("Имена заменены кодами, имена файлов и пути не указаны");
+    else
+        report.headingLines << QStringLiteral("Группа: %1").arg(report.subject)
+                            << QStringLiteral("Источник: %1").arg(heading.sources.join(QStringLiteral(", ")));
+    report.headingLines << QStringLiteral("Дата: %1").arg(report.date)
                         << QStringLiteral("Файлов: %1; рассчитано: %2; ошибка ввода: %3; неверный формат: %4; "
                                           "ошибка чтения: %5")
                                .arg(counts.files)
@@ -137,21 +137,28 @@ TableReport BuildSummaryReport(const SummaryRows& rows, const ReportHeading& hea
                                                  Share(counts.balance(balance), counts.assessed, decimal));
     report.legend.append({-1, balances.join(QStringLiteral("; "))});
     report.note = kCaptionNote;
-    report.fills = ReportFills();
+    const int notAssessedFill = AddReportFills(report);
     const auto columns = ReportColumns();
-    report.columns = QList<TableColumn>(columns.begin(), columns.end());
+    const std::vector<SummaryColumn> shown = ExportedSummaryColumns(heading.namesFree);
+    for (SummaryColumn column : shown) {
+        report.columns.append(columns[std::size_t(column)]);
+        if (heading.namesFree && column == ColName)
+            report.columns.back().caption = ExportedSummaryCaption(column, true);
+    }
     report.rowCount = rows.size();
-    report.rowAt = [rows, sources = heading.sources](qsizetype i) {
+    report.rowAt = [rows, sources = heading.sources, shown, notAssessedFill](qsizetype i) {
         const SummaryRow& row = rows[i];
         SummaryCells texts = SummaryRowCells(row);
         texts[ColPath] = ShownPath(texts[ColPath], sources);
-        TableRow cells(SummaryColumnCount);
-        for (int c = 0; c < SummaryColumnCount; ++c)
-            cells[c].text = std::move(texts[std::size_t(c)]);
-        if (row.outcome == RowOutcome::Assessed)
-            cells[ColLevel].fill = LevelFill(row.result.Level);
-        else
-            cells[ColOutcome].fill = kNotAssessedFill;
+        TableRow cells;
+        for (SummaryColumn column : shown) {
+            TableCell cell{std::move(texts[std::size_t(column)])};
+            if (column == ColLevel && row.outcome == RowOutcome::Assessed)
+                cell.fill = LevelFill(row.result.Level);
+            else if (column == ColOutcome && row.outcome != RowOutcome::Assessed)
+                cell.fill = notAssessedFill;
+            cells.append(cell);
+        }
         return cells;
     };
     return report;
@@ -179,4 +186,12 @@ QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const Repo
                         const PageProgress& progress)
 {
     return WriteTableReportPdf(path, BuildSummaryReport(rows, heading), SummaryReportPageLayout(), progress);
+}
+
+SummaryRows NamesFreeRows(const SummaryRows& rows, const PersonCodes& codes)
+{
+    SummaryRows shown(rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        shown[qsizetype(codes.number(std::size_t(i)))] = NamesFreeRow(rows[i], codes.code(std::size_t(i)));
+    return shown;
 }

@@ -2,6 +2,7 @@
 
 #include "core/RegionalSettings.h"
 #include "summary/SummaryCounts.h"
+#include "reports/NamesFreeExport.h"
 #include "reports/TableReport.h"
 
 #include <QDateTime>
@@ -15,9 +16,10 @@ class QPagedPaintDevice;
 // for, so the decimal separator is read there and not on the thread that draws.
 struct ReportHeading
 {
-    QStringList sources; // the folders and files chosen
+    QStringList sources; // the folders and files chosen; left out of a report without names
     QDateTime made = QDateTime::currentDateTime();
     QChar decimal = regionalSettings().decimalSeparator();
+    bool namesFree = false; // the rows are NamesFreeRow's: no source, no file column
 };
 
 // A level cell's fill in print: the level's light tint and a mark of its own, so the level reads
@@ -48,3 +50,7 @@ QString WriteSummaryPdf(QIODevice& out, const SummaryRows& rows, const ReportHea
 // earlier file stays as it was and no temporary file is left.
 QString WriteSummaryPdf(const QString& path, const SummaryRows& rows, const ReportHeading& heading,
                         const PageProgress& progress = {});
+
+// The rows an export without names holds: each under a code of `codes` (indexed as `rows`), in
+// the codes' order, so the rows' order tells nothing of the names either.
+SummaryRows NamesFreeRows(const SummaryRows& rows, const PersonCodes& codes);

@@ -23,3 +23,15 @@ bool IsSkipped(const SummaryRow& row)
 {
     return row.outcome == RowOutcome::ReadError;
 }
+
+SummaryRow NamesFreeRow(const SummaryRow& row, const QString& code)
+{
+    SummaryRow shown = row;
+    shown.path.clear();
+    shown.texts.FullName = code;
+    if (row.outcome == RowOutcome::ReadError)
+        shown.reason = QStringLiteral("Ошибка чтения");
+    else if (row.outcome == RowOutcome::FormatError)
+        shown.reason = QStringLiteral("Неверный формат файла");
+    return shown;
+}

@@ -46,3 +46,7 @@ bool IsSkipped(const SummaryRow& row);
 
 Q_DECLARE_METATYPE(SummaryRow)
 Q_DECLARE_METATYPE(SkippedPath)
+
+// The row as an export without names shows it: `code` in place of the name, no path, and a
+// failure's reason without the message that may quote the path.
+SummaryRow NamesFreeRow(const SummaryRow& row, const QString& code);

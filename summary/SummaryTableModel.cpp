@@ -2,6 +2,7 @@
 
 #include "summary/CountsChart.h"
 #include "summary/CsvExport.h"
+#include "reports/HeaderCaption.h"
 
 #include <QBrush>
 
@@ -73,11 +74,7 @@ QVariant SummaryTableModel::headerData(int section, Qt::Orientation orientation,
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount) {
         // Units on a line of their own keep the numeric columns narrow.
-        QString caption = SummaryColumnCaptions()[std::size_t(section)];
-        caption.replace(QStringLiteral(", "), QStringLiteral(",\n"));
-        caption.replace(QStringLiteral(" по индексу массы"), QStringLiteral("\nпо индексу массы"));
-        caption.replace(QStringLiteral(" индекс Кердо"), QStringLiteral("\nиндекс Кердо"));
-        return caption;
+        return WrapCaption(SummaryColumnCaptions()[std::size_t(section)], 18);
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }

@@ -9,12 +9,14 @@
 #include "summary/RecordFileScan.h"
 #include "summary/SummaryCounts.h"
 #include "summary/SummaryReport.h"
+#include "reports/NamesFreeExport.h"
 
 #include <algorithm>
 
 namespace {
 
-const QString kUsage = QStringLiteral("vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] ПУТЬ… | --enter ПАПКА");
+const QString kUsage = QStringLiteral(
+    "vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise [--key КЛЮЧ.csv]] ПУТЬ… | --enter ПАПКА");
 
 bool Cancelled(const std::atomic<bool>* cancel)
 {
@@ -32,6 +34,12 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
     commandLine.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV (- — в стандартный вывод)."),
                            QStringLiteral("ФАЙЛ")});
     commandLine.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF (- — в стандартный вывод)."),
+                           QStringLiteral("ФАЙЛ")});
+    commandLine.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
+                           QStringLiteral("Вместо имен писать коды (новые при каждом запуске), без имен файлов и путей.")});
+    commandLine.addOption({QStringLiteral("key"),
+                           QStringLiteral("С --anonymise: записать ключ (код и ФИО) в отдельный файл, доступный "
+                                          "только владельцу."),
                            QStringLiteral("ФАЙЛ")});
     // Handled by CompareCommandLine before this parser runs; listed so the help mentions it.
     commandLine.addOption(
@@ -65,6 +73,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
     request.csvPath = parser.value(QStringLiteral("csv"));
     request.pdfPath = parser.value(QStringLiteral("pdf"));
     request.paths = parser.positionalArguments();
+    request.anonymised = parser.isSet(QStringLiteral("anonymise"));
+    request.keyPath = parser.value(QStringLiteral("key"));
     const bool csv = parser.isSet(QStringLiteral("csv"));
     const bool pdf = parser.isSet(QStringLiteral("pdf"));
     if (parser.isSet(QStringLiteral("enter"))) {
@@ -83,6 +93,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
         return fail(QStringLiteral("не указан файл для --csv"));
     if (pdf && request.pdfPath.isEmpty())
         return fail(QStringLiteral("не указан файл для --pdf"));
+    if (parser.isSet(QStringLiteral("key")) && (request.keyPath.isEmpty() || !request.anonymised))
+        return fail(QStringLiteral("--key записывает ключ кодов и нужен вместе с --anonymise и именем файла"));
     if (!csv && !pdf)
         return request; // the window
     if (request.paths.isEmpty())
@@ -109,27 +121,58 @@ int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& 
     if (Cancelled(cancel))
         return interrupted();
 
+    // Without names every output of the run, standard error included, tells no name or path, and
+    // one set of codes serves them all.
+    const PersonCodes codes = request.anonymised ? PersonCodes(std::size_t(rows.size())) : PersonCodes();
+    const SummaryRows shown = request.anonymised ? NamesFreeRows(rows, codes) : rows;
     int skipped = int(list.skipped.size());
     for (const SkippedPath& path : list.skipped)
-        err << path.path << ": " << path.reason << Qt::endl;
-    for (const SummaryRow& row : rows) {
+        err << (request.anonymised ? QString() : path.path + QStringLiteral(": ")) << path.reason << Qt::endl;
+    for (const SummaryRow& row : shown) {
         if (IsSkipped(row)) {
             ++skipped;
-            err << row.path << ": " << row.reason << Qt::endl;
+            err << (request.anonymised ? row.texts.FullName : row.path) << ": " << row.reason << Qt::endl;
         }
     }
+    const auto record = [&](const QString& what) {
+        RecordExport({what, request.anonymised, rows.size()});
+    };
 
+    ReportHeading heading;
+    heading.sources = request.anonymised ? QStringList() : request.paths;
+    heading.namesFree = request.anonymised;
     QList<Export> exports;
-    if (!request.pdfPath.isEmpty())
+    QStringList recorded;
+    if (!request.pdfPath.isEmpty()) {
         exports.append({request.pdfPath, [&](QIODevice& device) {
-                            return WriteSummaryPdf(device, rows, {request.paths},
+                            return WriteSummaryPdf(device, shown, heading,
                                                    [cancel](int, int) { return !Cancelled(cancel); });
                         }});
-    if (!request.csvPath.isEmpty())
-        exports.append({request.csvPath, [&](QIODevice& device) { return WriteSummaryCsv(device, rows, cancel); }});
+        recorded << QStringLiteral("сводка, PDF");
+    }
+    if (!request.csvPath.isEmpty()) {
+        exports.append({request.csvPath,
+                        [&](QIODevice& device) { return WriteSummaryCsv(device, shown, cancel, request.anonymised); }});
+        recorded << QStringLiteral("сводка, CSV");
+    }
+    if (!request.keyPath.isEmpty()) {
+        exports.append({request.keyPath, [&](QIODevice& device) {
+                            return WriteCodeKey(device, codes, [&rows](std::size_t i) {
+                                const QString name = rows[qsizetype(i)].texts.FullName.simplified();
+                                return name.isEmpty() ? QStringLiteral("(файл %1)").arg(rows[qsizetype(i)].path) : name;
+                            });
+                        }});
+        recorded << QStringLiteral("сводка, ключ кодов");
+    }
     const ExportOutcome outcome = WriteOutputs(exports, err, cancel);
     if (outcome == ExportOutcome::Cancelled)
         return interrupted();
+    if (outcome == ExportOutcome::Placed) {
+        if (!request.keyPath.isEmpty())
+            KeepPrivate(request.keyPath);
+        for (const QString& what : recorded)
+            record(what);
+    }
     // An export on standard output keeps it to itself.
     QTextStream& counts = ExportsTakeStandardOutput(exports) ? err : out;
     for (const QString& line : CountsLines(CountRows(rows)))

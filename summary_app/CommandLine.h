@@ -16,6 +16,8 @@ struct CommandLineRequest
     Action action = Action::Window;
     QString csvPath;
     QString pdfPath;
+    bool anonymised = false; // --anonymise: codes in place of names, no file names or paths
+    QString keyPath;         // --key: the codes' key, in a file of its own
     QStringList paths;
     QString enterFolder; // --enter: the stage folder whose entry table opens instead
     QString text; // the help, the version, or why the line was refused

@@ -7,21 +7,23 @@
 #include "compare/ComparisonTable.h"
 #include "compare/GroupFigures.h"
 #include "summary_app/CommandLine.h"
+#include "reports/NamesFreeExport.h"
 
 #include <QCommandLineParser>
 
 namespace {
 
 const QString kCompareUsage = QStringLiteral("vornale-summary --compare [--label МЕТКА]… [--csv "
-                                             "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise] ЭТАП ЭТАП…");
+                                             "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise [--key КЛЮЧ.csv]] ЭТАП ЭТАП…");
 
 void Configure(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(QStringLiteral(
         "Сравнение обследований одной группы: каждый ЭТАП — папка с файлами записей или файл "
         "записи. "
-        "Метки, похожие на даты (2026-09, 2026-09-01, 01.09.2026), упорядочивают этапы, если датой "
-        "читается каждая метка; иначе этапы идут в заданном порядке."));
+        "Метки и имена папок, начинающиеся с даты (2026-09, 2026-09-01 7А, 01.09.2026 7А), упорядочивают "
+        "этапы, если дата есть у каждого этапа; иначе этапы идут в заданном порядке. Какой порядок взят, "
+        "сказано в выводе."));
     parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить этапы.")});
     parser.addOption({QStringLiteral("label"),
                       QStringLiteral("Метка очередного этапа (по умолчанию имя папки)."),
@@ -32,19 +34,30 @@ void Configure(QCommandLineParser& parser)
         {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF (- — в стандартный вывод)."),
          QStringLiteral("ФАЙЛ")});
     parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
-                      QStringLiteral("Вместо имен писать коды строк, без путей к файлам.")});
+                      QStringLiteral("Вместо имен писать коды (новые при каждом запуске), без имен файлов и путей; "
+                                     "этап без метки называется «Этап N».")});
+    parser.addOption({QStringLiteral("key"),
+                      QStringLiteral("С --anonymise: записать ключ (код и ФИО) в отдельный файл, доступный "
+                                     "только владельцу."),
+                      QStringLiteral("ФАЙЛ")});
     parser.addOption(
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
     parser.addPositionalArgument(QStringLiteral("ЭТАП"), QStringLiteral("Папка или файл записи."),
                                  QStringLiteral("ЭТАП ЭТАП…"));
 }
 
-QList<StageInput> Stages(const CompareRequest& request)
+ArrangedStages Stages(const CompareRequest& request)
 {
     QList<StageInput> stages;
     for (qsizetype i = 0; i < request.stagePaths.size(); ++i)
-        stages.append({{request.stagePaths[i]}, request.labels.value(i)});
-    return OrderStages(stages);
+        stages.append({{request.stagePaths[i]}, request.labels.value(i), i < request.labels.size()});
+    return ArrangeStages(stages);
+}
+
+// Without names a skipped file is told by its stage and reason only.
+QString Located(const QString& path)
+{
+    return path.isEmpty() ? QString() : path + QStringLiteral(": ");
 }
 
 int ReportSkipped(const Comparison& comparison, QTextStream& err)
@@ -53,12 +66,12 @@ int ReportSkipped(const Comparison& comparison, QTextStream& err)
     for (const StageResult& stage : comparison.stages) {
         for (const SkippedPath& path : stage.skipped) {
             ++skipped;
-            err << stage.input.label << ": " << path.path << ": " << path.reason << Qt::endl;
+            err << stage.input.label << ": " << Located(path.path) << path.reason << Qt::endl;
         }
         for (const SummaryRow& row : stage.rows) {
             if (IsSkipped(row)) {
                 ++skipped;
-                err << stage.input.label << ": " << row.path << ": " << row.reason << Qt::endl;
+                err << stage.input.label << ": " << Located(row.path) << row.reason << Qt::endl;
             }
         }
     }
@@ -96,7 +109,10 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
     request.csvPath = parser.value(QStringLiteral("csv"));
     request.pdfPath = parser.value(QStringLiteral("pdf"));
     request.anonymised = parser.isSet(QStringLiteral("anonymise"));
-    if (parser.isSet(QStringLiteral("csv")) && request.csvPath.isEmpty())
+    request.keyPath = parser.value(QStringLiteral("key"));
+    if (parser.isSet(QStringLiteral("key")) && (request.keyPath.isEmpty() || !request.anonymised))
+        error = QStringLiteral("--key записывает ключ кодов и нужен вместе с --anonymise и именем файла");
+    else if (parser.isSet(QStringLiteral("csv")) && request.csvPath.isEmpty())
         error = QStringLiteral("не указан файл для --csv");
     else if (parser.isSet(QStringLiteral("pdf")) && request.pdfPath.isEmpty())
         error = QStringLiteral("не указан файл для --pdf");
@@ -114,28 +130,49 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
     const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
     const auto shared =
         std::make_shared<const Comparison>(RunComparison(Stages(request), Separators::current(), cancel));
-    const Comparison& comparison = *shared;
+    // One hand-over for every output of the run: without names, one set of codes for all of them.
+    const ComparisonHandOver handOver = MakeHandOver(shared, request.anonymised);
+    const Comparison& comparison = *handOver.shown;
     const int skipped = ReportSkipped(comparison, err);
+    const auto record = [&](const QString& what) {
+        RecordExport({what, request.anonymised, qsizetype(comparison.persons.size())});
+    };
 
     QList<Export> exports;
-    if (!request.pdfPath.isEmpty())
+    QStringList recorded;
+    if (!request.pdfPath.isEmpty()) {
         exports.append({request.pdfPath, [&](QIODevice& device) {
-                            const TableReport report = BuildComparisonReport({shared, request.anonymised});
+                            const TableReport report = BuildComparisonReport({handOver.shown, request.anonymised});
                             return WriteComparisonPdf(device, report, [&cancelled](int, int) { return !cancelled(); });
                         }});
-    if (!request.csvPath.isEmpty())
+        recorded << QStringLiteral("сравнение, PDF");
+    }
+    if (!request.csvPath.isEmpty()) {
         exports.append({request.csvPath, [&](QIODevice& device) {
                             ComparisonTable table(comparison, request.anonymised);
                             table.setOrder(ComparisonTable::Order::WorseFirst);
                             return table.writeCsv(device, cancel);
                         }});
+        recorded << QStringLiteral("сравнение, CSV");
+    }
+    if (!request.keyPath.isEmpty()) {
+        exports.append({request.keyPath, [&](QIODevice& device) { return handOver.writeKey(device); }});
+        recorded << QStringLiteral("сравнение, ключ кодов");
+    }
     const ExportOutcome outcome = WriteOutputs(exports, err, cancel);
     if (outcome == ExportOutcome::Cancelled) {
         err << "vornale-summary: " << CancelledReason() << Qt::endl;
         return ExitCancelled;
     }
+    if (outcome == ExportOutcome::Placed) {
+        if (!request.keyPath.isEmpty())
+            KeepPrivate(request.keyPath);
+        for (const QString& what : recorded)
+            record(what);
+    }
     // An export on standard output keeps it to itself.
     QTextStream& figures = ExportsTakeStandardOutput(exports) ? err : out;
+    figures << StageOrderLine(comparison) << '\n';
     for (const QString& line : GroupFiguresLines(comparison, ComputeGroupFigures(comparison)))
         figures << line << '\n';
     out.flush();

@@ -6,7 +6,8 @@
 #include <QTextStream>
 
 // The comparison's command line: --compare STAGE STAGE…, each a folder or a record file, with
-// --label (once per stage, in the order given), --csv, --pdf and --anonymise.
+// --label (once per stage, in the order given), --csv, --pdf, --anonymise and --key (the codes'
+// key, only with --anonymise).
 struct CompareRequest
 {
     QStringList stagePaths;
@@ -14,6 +15,7 @@ struct CompareRequest
     QString csvPath;
     QString pdfPath;
     bool anonymised = false;
+    QString keyPath;
 };
 
 // True when the arguments ask for a comparison.

@@ -69,6 +69,7 @@ int main(int argc, char** argv)
         CompareWindow window;
         for (qsizetype i = 0; i < comparison.stagePaths.size(); ++i)
             window.addStage({comparison.stagePaths[i]}, comparison.labels.value(i));
+        window.setAnonymised(comparison.anonymised);
         window.show();
         window.compare();
         return app.exec();

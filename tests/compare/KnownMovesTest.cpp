@@ -79,6 +79,10 @@ TEST(KnownMoves, AreFoundExactlyAndNothingElseIsPaired)
     put("september", "Разный Пол", male[0]);
     put("may", "Разный Пол", female[3]);
     put("september", "Только Осенью", male[0]);
+    SubjectTexts mistyped = male[0];
+    mistyped.Systolic = QStringLiteral("20");
+    put("september", "Ошибка Ввода", male[0]);
+    put("may", "Ошибка Ввода", mistyped);
     testsupport::WriteFile(root.filePath("may/broken.vnl"), "not a record");
 
     const Comparison comparison = RunComparison(OrderStages(
@@ -94,16 +98,19 @@ TEST(KnownMoves, AreFoundExactlyAndNothingElseIsPaired)
     EXPECT_EQ(figures.worse, worse);
     EXPECT_EQ(figures.same, same);
     EXPECT_EQ(figures.meanChange.pairs, better + worse + same);
+    EXPECT_EQ(TransitionsWithTotals(figures)[4][4], better + worse + same);
     EXPECT_EQ(figures.stages[1].ambiguousFiles, 2);
     EXPECT_EQ(figures.sexConflicts, 2);
 
     std::map<QString, QString> marks; // by name
+    std::map<QString, int> rows;
     ComparisonTable table(comparison, false);
     table.setOrder(ComparisonTable::Order::WorseFirst);
     std::optional<int> previous;
     bool changesOver = false;
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
         marks[table.personText(row)] = table.cells(row).join(u'|');
+        ++rows[table.personText(row)];
         const std::optional<int> change = table.course(row).changeHundredths;
         EXPECT_TRUE(!change || (!changesOver && (!previous || *previous >= *change)));
         changesOver = changesOver || !change;
@@ -112,6 +119,10 @@ TEST(KnownMoves, AreFoundExactlyAndNothingElseIsPaired)
     EXPECT_TRUE(marks["Двойной"].contains("неоднозначно: файлов 2"));
     EXPECT_TRUE(marks["Разный Пол"].contains("это имя есть и с другим полом"));
     EXPECT_TRUE(marks["Только Осенью"].contains("нет в этапе"));
+    // A file with an input error still names its pupil: one person, present in both stages.
+    EXPECT_EQ(rows["Ошибка Ввода"], 1);
+    EXPECT_TRUE(marks["Ошибка Ввода"].contains("Ошибка ввода"));
+    EXPECT_FALSE(marks["Ошибка Ввода"].contains("нет в этапе"));
     EXPECT_TRUE(marks[""].contains("Неверный формат файла"));
 }
 

@@ -38,6 +38,12 @@ protected:
         return finished.wait(20000) && !finished.first().first().toBool();
     }
     QString cell(int row, int column) { return window.sortedModel()->index(row, column).data().toString(); }
+    bool exported(const std::function<void()>& start)
+    {
+        QSignalSpy reported(&window, &CompareWindow::reportFinished);
+        start();
+        return reported.wait(20000) && reported.first().first().toBool();
+    }
 
     QTemporaryDir m_folder;
     ScopedRegionalSettings m_comma{QChar(u','), QChar(0x00A0)};
@@ -61,6 +67,7 @@ TEST_F(CompareWindowTest, ComparesTheStagesAndShowsTheTableFiguresAndPictures)
 
     EXPECT_EQ(window.findChild<QTableWidget*>("sharesTable")->rowCount(), 2);
     EXPECT_EQ(window.findChild<QTableWidget*>("transitionTable")->item(0, 2)->text(), QStringLiteral("1"));
+    EXPECT_EQ(window.findChild<QTableWidget*>("transitionTable")->item(4, 4)->text(), QStringLiteral("3"));
     // Орлов did not change: the signed-rank test leaves him out.
     EXPECT_TRUE(window.findChild<QLabel*>("statisticsLabel")->text().contains(QStringLiteral("Критерий Уилкоксона: пар 2")));
     EXPECT_EQ(window.findChild<LevelSharesWidget*>("sharesChart")->stages().size(), 2u);
@@ -77,14 +84,11 @@ TEST_F(CompareWindowTest, ComparesTheStagesAndShowsTheTableFiguresAndPictures)
     // Anonymised, the table shows codes; the CSV and the PDF follow it.
     window.findChild<QCheckBox*>("anonymiseBox")->setChecked(true);
     EXPECT_TRUE(cell(0, person).startsWith(u'Л'));
-    ASSERT_TRUE(window.exportCsv(at("out.csv")));
+    ASSERT_TRUE(exported([&] { window.exportCsv(at("out.csv")); })) << failures.join(u'\n').toStdString();
     QFile csv(at("out.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_FALSE(QString::fromUtf8(csv.readAll()).contains(QStringLiteral("Иванов")));
-    QSignalSpy reported(&window, &CompareWindow::reportFinished);
-    window.exportPdf(at("out.pdf"));
-    ASSERT_TRUE(reported.wait(20000));
-    EXPECT_TRUE(reported.first().first().toBool()) << failures.join(u'\n').toStdString();
+    ASSERT_TRUE(exported([&] { window.exportPdf(at("out.pdf")); })) << failures.join(u'\n').toStdString();
     EXPECT_TRUE(QFile::exists(at("out.pdf")));
 }
 
@@ -110,18 +114,25 @@ TEST_F(CompareWindowTest, CancelStopsTheComparison)
     EXPECT_FALSE(window.isBusy());
 }
 
-// Stages are reordered and relabelled; an emptied label takes the folder's name again.
+// Dated folders are listed by date and stay so; a word label lets them be reordered, and an
+// emptied label takes the folder's name again.
 TEST_F(CompareWindowTest, StagesAreReorderedAndRelabelled)
 {
     StageListModel* stages = window.stages();
-    EXPECT_TRUE(stages->moveStage(1, -1));
-    EXPECT_FALSE(stages->moveStage(0, -1));
-    EXPECT_EQ(stages->stages()[0].label, QStringLiteral("2026-09"));
+    const auto shown = [stages](int row) { return stages->index(row, StageListModel::ColLabel).data().toString(); };
+    EXPECT_EQ(shown(0), QStringLiteral("2026-09"));
+    EXPECT_FALSE(stages->moveStage(1, -1));
+    EXPECT_FALSE(window.findChild<QLabel*>("stageOrderLabel")->text().isEmpty());
     const QModelIndex label = stages->index(0, StageListModel::ColLabel);
     EXPECT_TRUE(stages->setData(label, QStringLiteral(" осень ")));
-    EXPECT_EQ(stages->stages()[0].label, QStringLiteral("осень"));
+    EXPECT_EQ(shown(0), QStringLiteral("осень")); // still dated by its folder
+    EXPECT_FALSE(stages->moveStage(1, -1));
+    window.addStage({at("2026-09/1.vnl")}); // undated: the given order stands
+    EXPECT_TRUE(stages->moveStage(2, -1));
+    EXPECT_EQ(shown(1), QStringLiteral("1.vnl"));
+    stages->removeStage(1);
     EXPECT_TRUE(stages->setData(label, QString()));
-    EXPECT_EQ(stages->stages()[0].label, QStringLiteral("2026-09"));
+    EXPECT_EQ(shown(0), QStringLiteral("2026-09"));
     stages->removeStage(0);
     EXPECT_EQ(stages->rowCount(), 1);
     EXPECT_FALSE(window.findChild<QPushButton*>("compareButton")->isEnabled());

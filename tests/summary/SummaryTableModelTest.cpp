@@ -1,6 +1,7 @@
 #include "summary/SummaryTableModel.h"
 
 #include "summary/CountsChart.h"
+#include "reports/HeaderCaption.h"
 #include "tests/core/RowName.h"
 
 #include <QBrush>
@@ -146,5 +147,30 @@ TEST(CountsChart, BarsAreAsLongAsTheirShareAndInTheLevelColour)
     EXPECT_NEAR(black, lime / 2, 12); // the caption's and count's glyphs add a few dark pixels
     EXPECT_EQ(runOf(rowHeight + rowHeight / 2, LevelQColor(AdaptationLevel::Strain)), 0);
 }
+
+struct CaptionRow
+{
+    const char* name;
+    QString caption;
+    int lineChars;
+    QString wrapped;
+};
+
+class HeaderCaption : public ::testing::TestWithParam<CaptionRow>
+{
+};
+
+TEST_P(HeaderCaption, BreaksAfterCommasAndAtBlanksOnly)
+{
+    EXPECT_EQ(WrapCaption(GetParam().caption, GetParam().lineChars), GetParam().wrapped);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Captions, HeaderCaption,
+    ::testing::Values(CaptionRow{"unit_below", "Сист. АД, мм рт.ст.", 18, "Сист. АД,\nмм рт.ст."},
+                      CaptionRow{"word_per_line", "2026-09: уровень адаптации", 1, "2026-09:\nуровень\nадаптации"},
+                      CaptionRow{"fits_on_one", "Уровень адаптации", 18, "Уровень адаптации"},
+                      CaptionRow{"long_word_kept", "Систолическое давление", 10, "Систолическое\nдавление"}),
+    RowName());
 
 } // namespace

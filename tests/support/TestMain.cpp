@@ -2,6 +2,7 @@
 #include "tests/support/ModalWatch.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 // Sanitizer settings every run gets, from ctest or by hand. The leak checker crashes at exit
@@ -24,6 +25,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // What a program keeps in the user's folders (journals, the export log) goes to a test place.
+    QStandardPaths::setTestModeEnabled(true);
     testsupport::startUnexpectedModalWatchdog();
     return RUN_ALL_TESTS();
 }
