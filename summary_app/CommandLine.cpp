@@ -2,6 +2,7 @@
 
 #include "commandline/ProgramCommandLine.h"
 #include "summary_app/CompareCommandLine.h"
+#include "summary_app/GroupsCommandLine.h"
 #include "summary_app/SignalCancellation.h"
 #include "summary/CsvExport.h"
 #include "summary/RecordFileAssessment.h"
@@ -31,6 +32,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
     parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
     // Handled by CompareCommandLine before this parser runs; listed so the help mentions it.
     parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
+    // Likewise handled by GroupsCommandLine.
+    parser.addOption({QStringLiteral("by"), QStringLiteral("Группы рядом (см. --by sex --help)."), QStringLiteral("КЛЮЧИ")});
     parser.addOption({QStringLiteral("enter"), QStringLiteral("Открыть таблицу ввода группы для папки этапа."),
                       QStringLiteral("ПАПКА")});
     parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
@@ -162,5 +165,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
 {
     if (IsCompareRequest(arguments))
         return RunCompareCommandLine(arguments, out, err);
+    if (IsGroupsRequest(arguments))
+        return RunGroupsCommandLine(arguments, out, err);
     return RunCommandLine(ParseCommandLine(arguments), out, err);
 }

@@ -7,13 +7,15 @@
 #include "compare/ComparisonTable.h"
 #include "compare/GroupFigures.h"
 #include "summary_app/CommandLine.h"
+#include "summary_app/ComparisonJson.h"
+#include "summary_app/GroupsCommandLine.h"
 
 #include <QCommandLineParser>
 
 namespace {
 
 const QString kCompareUsage = QStringLiteral("vornale-summary --compare [--label МЕТКА]… [--csv "
-                                             "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise] ЭТАП ЭТАП…");
+                                             "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--json ФАЙЛ.json] [--anonymise] ЭТАП ЭТАП…");
 
 void Configure(QCommandLineParser& parser)
 {
@@ -30,6 +32,8 @@ void Configure(QCommandLineParser& parser)
                       QStringLiteral("ФАЙЛ")});
     parser.addOption(
         {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({QStringLiteral("json"), QStringLiteral("Записать числа этапов и тесты в JSON."),
+                      QStringLiteral("ФАЙЛ")});
     parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
                       QStringLiteral("Вместо имен писать коды строк, без путей к файлам.")});
     parser.addOption(
@@ -95,7 +99,10 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
     request.csvPath = parser.value(QStringLiteral("csv"));
     request.pdfPath = parser.value(QStringLiteral("pdf"));
     request.anonymised = parser.isSet(QStringLiteral("anonymise"));
-    if (parser.isSet(QStringLiteral("csv")) && request.csvPath.isEmpty())
+    request.jsonPath = parser.value(QStringLiteral("json"));
+    if (parser.isSet(QStringLiteral("json")) && request.jsonPath.isEmpty())
+        error = QStringLiteral("не указан файл для --json");
+    else if (parser.isSet(QStringLiteral("csv")) && request.csvPath.isEmpty())
         error = QStringLiteral("не указан файл для --csv");
     else if (parser.isSet(QStringLiteral("pdf")) && request.pdfPath.isEmpty())
         error = QStringLiteral("не указан файл для --pdf");
@@ -136,11 +143,20 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
             written = false;
         }
     }
+    const GroupFigures figures = ComputeGroupFigures(comparison);
+    if (!request.jsonPath.isEmpty() && !cancelled()) {
+        if (const QString failure =
+                WriteJsonFile(request.jsonPath, ComparisonJson(comparison, figures, request.anonymised));
+            !failure.isEmpty()) {
+            err << request.jsonPath << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
+            written = false;
+        }
+    }
     if (cancelled()) {
         err << "vornale-summary: " << QStringLiteral("прервано") << Qt::endl;
         return ExitCancelled;
     }
-    for (const QString& line : GroupFiguresLines(comparison, ComputeGroupFigures(comparison)))
+    for (const QString& line : GroupFiguresLines(comparison, figures))
         out << line << '\n';
     out.flush();
     err.flush();
@@ -176,5 +192,6 @@ bool CompareWantsWindow(const QStringList& arguments, CompareRequest& request)
     QString ignored;
     QTextStream nowhere(&ignored);
     return ParseCompareCommandLine(arguments, request, error, helpShown, nowhere) && !helpShown
-           && request.csvPath.isEmpty() && request.pdfPath.isEmpty();
+           && request.csvPath.isEmpty() && request.pdfPath.isEmpty()
+           && request.jsonPath.isEmpty();
 }
