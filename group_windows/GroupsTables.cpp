@@ -29,7 +29,8 @@ TextTable RiskTable(const GroupsResult& result, const RiskCoder& coder)
     TextTable table{{QStringLiteral("Группа"), coder ? QStringLiteral("Код") : QStringLiteral("Ф. И. О."),
                      QStringLiteral("Уровень"), QStringLiteral("ИФИ"), QStringLiteral("Кердо")},
                     {},
-                    3};
+                    3,
+                    4};
     if (!coder)
         table.captions << QStringLiteral("Файл");
     for (const RiskEntry& entry : result.risk) {
@@ -69,7 +70,9 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return m_table.rows[index.row()].value(index.column());
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(index.column() >= m_table.firstNumberColumn ? Qt::AlignCenter
+        return QVariant::fromValue(index.column() >= m_table.firstNumberColumn
+                                          && index.column() <= m_table.lastNumberColumn
+                                      ? Qt::AlignCenter
                                                                               : Qt::AlignLeft | Qt::AlignVCenter);
     return {};
 }

@@ -12,7 +12,8 @@ struct TextTable
 {
     QStringList captions;
     QList<QStringList> rows;
-    int firstNumberColumn = 1; // from here on the cells are centred
+    int firstNumberColumn = 1; // the cells of these columns are centred
+    int lastNumberColumn = 1 << 20;
 };
 
 // A paper's first table: a row per figure, a column per group, p in the last column.

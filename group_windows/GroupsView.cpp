@@ -34,10 +34,13 @@ GroupsView::GroupsView(QWidget* parent) : QWidget(parent)
     ui.figuresView->setModel(&m_figures);
     ui.testsView->setModel(&m_tests);
     ui.riskView->setModel(&m_risk);
-    for (QTableView* view : {ui.figuresView, ui.testsView, ui.riskView})
+    for (QTableView* view : {ui.figuresView, ui.testsView, ui.riskView}) {
         view->verticalHeader()->hide();
+        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    }
     ui.figuresSplitter->setStretchFactor(0, 3);
     ui.figuresSplitter->setStretchFactor(1, 2);
+    ui.figuresSplitter->setSizes({760, 480});
     ui.progressPanel->hide();
     m_pool.setMaxThreadCount(1);
     useStandardDialogs(this, QString(), QString());
