@@ -2,6 +2,8 @@
 
 #include "groups/GroupsText.h"
 
+#include <algorithm>
+
 TextTable FiguresTable(const GroupsResult& result)
 {
     TextTable table;
@@ -11,6 +13,23 @@ TextTable FiguresTable(const GroupsResult& result)
     table.captions << QStringLiteral("p");
     for (const FigureRow& row : FigureRows(result))
         table.rows << (QStringList{row.caption} + row.cells + QStringList{row.p});
+    // The rows left out of every figure, a line per reason, after "Рассчитано".
+    QStringList reasons;
+    for (const GroupStats& group : result.groups) {
+        for (const ReasonCount& left : group.notAssessed) {
+            if (!reasons.contains(left.reason))
+                reasons << left.reason;
+        }
+    }
+    for (qsizetype r = 0; r < reasons.size(); ++r) {
+        QStringList row{QStringLiteral("Не рассчитано: ") + reasons[r]};
+        for (const GroupStats& group : result.groups) {
+            const auto left = std::find_if(group.notAssessed.begin(), group.notAssessed.end(),
+                                           [&](const ReasonCount& c) { return c.reason == reasons[r]; });
+            row << QString::number(left == group.notAssessed.end() ? 0 : left->count);
+        }
+        table.rows.insert(2 + r, row << QString());
+    }
     return table;
 }
 
