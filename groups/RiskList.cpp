@@ -2,17 +2,25 @@
 
 #include "compare/PersonCourse.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 void SortRisk(std::vector<RiskEntry>& risk, const QStringList& groupOrder)
 {
-    const auto rank = [&](const RiskEntry& e) {
-        const qsizetype at = groupOrder.indexOf(e.group);
-        return at < 0 ? groupOrder.size() : at;
-    };
-    std::stable_sort(risk.begin(), risk.end(), [&](const RiskEntry& a, const RiskEntry& b) {
-        const qsizetype ga = rank(a);
-        const qsizetype gb = rank(b);
+    // Each entry's group position found once, not in every comparison.
+    QHash<QString, qsizetype> position;
+    for (qsizetype i = groupOrder.size() - 1; i >= 0; --i)
+        position.insert(groupOrder[i], i);
+    std::vector<std::pair<qsizetype, RiskEntry>> keyed;
+    keyed.reserve(risk.size());
+    for (RiskEntry& e : risk)
+        keyed.emplace_back(position.value(e.group, groupOrder.size()), std::move(e));
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) {
+        const RiskEntry& a = x.second;
+        const RiskEntry& b = y.second;
+        const qsizetype ga = x.first;
+        const qsizetype gb = y.first;
         if (ga != gb)
             return ga < gb;
         if (a.level != b.level)
@@ -21,6 +29,8 @@ void SortRisk(std::vector<RiskEntry>& risk, const QStringList& groupOrder)
             return a.ifi > b.ifi;
         return a.row.texts.FullName < b.row.texts.FullName;
     });
+    for (std::size_t i = 0; i < risk.size(); ++i)
+        risk[i] = std::move(keyed[i].second);
 }
 
 std::vector<RiskEntry> WorsenedRisk(const Comparison& comparison)

@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVORNALE_BENCHMARKS=ON >/dev/null
 cmake --build build/bench -j2 --target vornale_bench calculate_bench warning_latency startup_app startup_minimal process_bench \
-  summary_export_timing summary_window_timing
+  summary_export_timing summary_window_timing groups_timing
 b=build/bench/bench
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
@@ -30,6 +30,13 @@ group=$(mktemp -d)
 python3 bench/make_group.py "$group/g" 3000
 LC_ALL=ru_RU.UTF-8 "$b/summary_export_timing" "$group/g" "$group/out" 5 | tee build/bench/summary.txt
 LC_ALL=ru_RU.UTF-8 "$b/summary_window_timing" "$group/g" "$group/window.pdf" | tee -a build/bench/summary.txt
+rm -rf "$group"
+
+echo "== Groups: 10 000 files by sex and age band against their plain summary"
+group=$(mktemp -d)
+python3 bench/make_group.py "$group/g" 10000
+LC_ALL=ru_RU.UTF-8 "$b/groups_timing" "$group/g" | tee build/bench/groups.txt
+LC_ALL=ru_RU.UTF-8 "$b/groups_timing" "$group/g" once | tee -a build/bench/groups.txt
 rm -rf "$group"
 
 echo "== Budgets"

@@ -75,7 +75,7 @@ class TableEnumerator
 public:
     TableEnumerator(const Margins& m, const std::vector<double>& lf, double observedWeight, std::int64_t limit,
                     const std::atomic<bool>* cancel)
-        : m_(m), lf_(lf), base_(MarginLogWeight(m, lf)), threshold_(observedWeight - kRelativeTolerance),
+        : m_(m), lf_(lf), base_(MarginLogWeight(m, lf)), threshold_(observedWeight + kRelativeTolerance),
           limit_(limit), cancel_(cancel), rowsLeft_(m.rows)
     {
     }
@@ -103,7 +103,7 @@ private:
                 stopped_ = true;
                 return;
             }
-            if (w >= threshold_)
+            if (w <= threshold_)
                 asExtreme_ += std::exp(w + base_);
             return;
         }
@@ -223,7 +223,7 @@ TestResult MonteCarloFfh(const CountTable& table, const Margins& m, const std::v
         }
         for (int n : rowsLeft)
             weight -= lf[std::size_t(n)];
-        if (weight >= observed - kRelativeTolerance)
+        if (weight <= observed + kRelativeTolerance)
             ++hits;
     }
     result.p = (1.0 + hits) / (1.0 + limits.monteCarloTables);

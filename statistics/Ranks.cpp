@@ -1,38 +1,34 @@
 #include "statistics/Ranks.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
+#include <utility>
 
-namespace {
-
-// Calls tied(first, last) for each run of equal values in ascending order, with the positions
-// into `order` (0-based, last inclusive).
-template <typename Tied>
-void ForEachTieRun(std::span<const double> values, Tied tied)
+Ranking RankValues(std::span<const double> values)
 {
-    std::vector<std::size_t> order(values.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
-    for (std::size_t from = 0; from < order.size();) {
+    std::vector<std::pair<double, std::uint32_t>> sorted(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        sorted[i] = {values[i], std::uint32_t(i)};
+    std::sort(sorted.begin(), sorted.end());
+    Ranking ranking;
+    ranking.doubled.resize(values.size());
+    for (std::size_t from = 0; from < sorted.size();) {
         std::size_t to = from;
-        while (to + 1 < order.size() && values[order[to + 1]] == values[order[from]])
+        while (to + 1 < sorted.size() && sorted[to + 1].first == sorted[from].first)
             ++to;
-        tied(order, from, to);
+        const long doubled = long(from + to + 2);
+        for (std::size_t i = from; i <= to; ++i)
+            ranking.doubled[sorted[i].second] = doubled;
+        const double t = double(to - from + 1);
+        ranking.tieTerm += t * t * t - t;
         from = to + 1;
     }
+    return ranking;
 }
-
-} // namespace
 
 std::vector<long> DoubledMidRanks(std::span<const double> values)
 {
-    std::vector<long> ranks(values.size());
-    ForEachTieRun(values, [&](const std::vector<std::size_t>& order, std::size_t from, std::size_t to) {
-        const long doubled = long(from + to + 2);
-        for (std::size_t i = from; i <= to; ++i)
-            ranks[order[i]] = doubled;
-    });
-    return ranks;
+    return RankValues(values).doubled;
 }
 
 std::vector<double> MidRanks(std::span<const double> values)
@@ -45,10 +41,5 @@ std::vector<double> MidRanks(std::span<const double> values)
 
 double TieTerm(std::span<const double> values)
 {
-    double term = 0.0;
-    ForEachTieRun(values, [&](const std::vector<std::size_t>&, std::size_t from, std::size_t to) {
-        const double t = double(to - from + 1);
-        term += t * t * t - t;
-    });
-    return term;
+    return RankValues(values).tieTerm;
 }

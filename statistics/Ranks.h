@@ -11,3 +11,11 @@ std::vector<long> DoubledMidRanks(std::span<const double> values);
 
 // Sum over the groups of tied values of t^3 - t, for the tie corrections of the variances.
 double TieTerm(std::span<const double> values);
+
+// Both at once, from one sort.
+struct Ranking
+{
+    std::vector<long> doubled;
+    double tieTerm = 0.0;
+};
+Ranking RankValues(std::span<const double> values);

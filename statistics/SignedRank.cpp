@@ -67,7 +67,8 @@ SignedRankResult SignedRankTest(std::span<const double> differences)
     result.test.method = TestMethod::Asymptotic;
     if (magnitudes.empty())
         return result;
-    const std::vector<long> doubled = DoubledMidRanks(magnitudes);
+    const Ranking ranking = RankValues(magnitudes);
+    const std::vector<long>& doubled = ranking.doubled;
     long positiveDoubled = 0;
     for (std::size_t i = 0; i < doubled.size(); ++i)
         if (positive[i])
@@ -82,7 +83,7 @@ SignedRankResult SignedRankTest(std::span<const double> differences)
     const double n = result.pairs;
     const double statistic = std::min(double(positiveDoubled), n * (n + 1.0) - double(positiveDoubled)) / 2.0;
     const double mean = n * (n + 1.0) / 4.0;
-    const double variance = (n * (n + 1.0) * (2.0 * n + 1.0) - TieTerm(magnitudes) / 2.0) / 24.0;
+    const double variance = (n * (n + 1.0) * (2.0 * n + 1.0) - ranking.tieTerm / 2.0) / 24.0;
     const double continuity = statistic > mean ? 0.5 : statistic < mean ? -0.5 : 0.0;
     const double z = (statistic - mean - continuity) / std::sqrt(variance);
     result.test.p = std::min(1.0, 2.0 * boost::math::cdf(boost::math::complement(boost::math::normal(), std::abs(z))));
