@@ -41,15 +41,15 @@ GroupsView::GroupsView(QWidget* parent) : QWidget(parent)
     ui.figuresSplitter->setStretchFactor(0, 3);
     ui.figuresSplitter->setStretchFactor(1, 2);
     ui.figuresSplitter->setSizes({760, 480});
-    ui.progressPanel->hide();
+    ui.groupsProgressPanel->hide();
     m_pool.setMaxThreadCount(1);
     useStandardDialogs(this, QString(), QString());
 
     connect(ui.computeButton, &QPushButton::clicked, this, &GroupsView::compute);
-    connect(ui.cancelButton, &QPushButton::clicked, this, [this] {
+    connect(ui.groupsCancelButton, &QPushButton::clicked, this, [this] {
         if (m_report.isRunning()) {
             m_report.cancel();
-            ui.progressLabel->setText(QStringLiteral("Отмена…"));
+            ui.groupsProgressLabel->setText(QStringLiteral("Отмена…"));
         } else {
             cancel();
         }
@@ -78,10 +78,10 @@ GroupsView::GroupsView(QWidget* parent) : QWidget(parent)
     connect(ui.printReportButton, &QPushButton::clicked, this, [this] { print(false); });
     connect(ui.printRiskButton, &QPushButton::clicked, this, [this] { print(true); });
     connect(&m_report, &BackgroundReport::pageStarted, this,
-            [this](int page, int pageCount) { m_report.showPage(*ui.progressBar, *ui.progressLabel, page, pageCount); });
+            [this](int page, int pageCount) { m_report.showPage(*ui.groupsProgressBar, *ui.groupsProgressLabel, page, pageCount); });
     connect(&m_report, &BackgroundReport::finished, this, [this](bool cancelled, const QString& failure) {
         const bool written =
-            m_report.showOutcome(*ui.progressPanel, *ui.statusLine, reportFailure, cancelled, failure);
+            m_report.showOutcome(*ui.groupsProgressPanel, *ui.statusLine, reportFailure, cancelled, failure);
         updateActions();
         emit reportFinished(written);
     });
@@ -134,10 +134,10 @@ bool GroupsView::compute()
     cancel();
     auto run = std::make_shared<std::atomic<bool>>(false);
     m_cancel = run;
-    ui.progressBar->setRange(0, std::max(int(m_rows.size()), 1));
-    ui.progressBar->setValue(0);
-    ui.progressLabel->setText(QStringLiteral("Расчет групп…"));
-    ui.progressPanel->show();
+    ui.groupsProgressBar->setRange(0, std::max(int(m_rows.size()), 1));
+    ui.groupsProgressBar->setValue(0);
+    ui.groupsProgressLabel->setText(QStringLiteral("Расчет групп…"));
+    ui.groupsProgressPanel->show();
     updateActions();
     (void)QtConcurrent::run(&m_pool, [this, run, grouping, sources = m_sources, rows = m_rows, gate = workGate] {
         if (gate)
@@ -163,7 +163,7 @@ void GroupsView::cancel()
     // The grouping stops on its own thread; what it still sends is ignored.
     m_cancel->store(true);
     m_cancel.reset();
-    ui.progressPanel->hide();
+    ui.groupsProgressPanel->hide();
     ui.statusLine->showMessage(QStringLiteral("Расчет групп отменен"));
     updateActions();
     emit computed(true);
@@ -173,8 +173,8 @@ void GroupsView::onProgress(const std::shared_ptr<std::atomic<bool>>& run, qsize
 {
     if (run != m_cancel)
         return;
-    ui.progressBar->setRange(0, std::max(int(total), 1));
-    ui.progressBar->setValue(int(done));
+    ui.groupsProgressBar->setRange(0, std::max(int(total), 1));
+    ui.groupsProgressBar->setValue(int(done));
 }
 
 void GroupsView::onComputed(const std::shared_ptr<std::atomic<bool>>& run,
@@ -183,7 +183,7 @@ void GroupsView::onComputed(const std::shared_ptr<std::atomic<bool>>& run,
     if (run != m_cancel)
         return;
     m_cancel.reset();
-    ui.progressPanel->hide();
+    ui.groupsProgressPanel->hide();
     m_result = result;
     showResult();
     QString message = QStringLiteral("Групп: %1; группа риска: %2").arg(result->groups.size()).arg(result->risk.size());
@@ -199,7 +199,7 @@ void GroupsView::showResult()
     m_figures.setTable(m_result ? FiguresTable(*m_result) : TextTable{});
     m_tests.setTable(m_result ? TestsTable(*m_result) : TextTable{});
     m_risk.setTable(m_result ? RiskTable(*m_result, coder()) : TextTable{});
-    ui.chart->setResult(m_result);
+    ui.sharesChart->setResult(m_result);
     for (QTableView* view : {ui.figuresView, ui.testsView, ui.riskView})
         FitColumns(*view);
 }
@@ -277,9 +277,9 @@ void GroupsView::print(bool riskOnly)
 
 void GroupsView::startReport(const QString& what, const BackgroundReport::Draw& draw)
 {
-    ui.progressBar->setRange(0, 0);
-    ui.progressLabel->setText(what + QStringLiteral("…"));
-    ui.progressPanel->show();
+    ui.groupsProgressBar->setRange(0, 0);
+    ui.groupsProgressLabel->setText(what + QStringLiteral("…"));
+    ui.groupsProgressPanel->show();
     m_report.start(what, draw, reportPageGate);
     updateActions();
 }

@@ -55,7 +55,7 @@ TEST_F(GroupsViewTest, GroupsOffTheGuiThreadAndShowsTheLibrarysFigures)
     EXPECT_EQ(view->figures()->table().captions, QStringList({"Показатель", "5А", "5Б", "p"}));
     EXPECT_EQ(view->figures()->table().rows, FiguresTable(expected).rows);
     EXPECT_EQ(view->tests()->table().rows, TestsTable(expected).rows);
-    EXPECT_EQ(view->findChild<GroupSharesChartWidget*>("chart")->result(), view->result().get());
+    EXPECT_EQ(view->findChild<GroupSharesChartWidget*>("sharesChart")->result(), view->result().get());
     // The risk list: exactly those at levels 3 and 4, worst first.
     QStringList risk;
     for (const QStringList& row : view->risk()->table().rows)
@@ -74,15 +74,15 @@ TEST_F(GroupsViewTest, CancelStopsTheGroupingAndShowsNothing)
     QSignalSpy computed(view, &GroupsView::computed);
     ASSERT_TRUE(view->compute());
     ASSERT_TRUE(started.tryAcquire(1, 20000));
-    EXPECT_FALSE(view->findChild<QWidget*>("progressPanel")->isHidden());
-    QTest::mouseClick(view->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+    EXPECT_FALSE(view->findChild<QWidget*>("groupsProgressPanel")->isHidden());
+    QTest::mouseClick(view->findChild<QPushButton*>("groupsCancelButton"), Qt::LeftButton);
     goOn.release(1000);
     ASSERT_EQ(computed.size(), 1);
     EXPECT_TRUE(computed.first().first().toBool());
     QTest::qWait(200); // a late result from the cancelled grouping is not shown
     EXPECT_EQ(view->result(), nullptr);
     EXPECT_EQ(view->figures()->rowCount(), 0);
-    EXPECT_TRUE(view->findChild<QWidget*>("progressPanel")->isHidden());
+    EXPECT_TRUE(view->findChild<QWidget*>("groupsProgressPanel")->isHidden());
     EXPECT_TRUE(view->findChild<QPushButton*>("computeButton")->isEnabled());
 }
 
