@@ -123,6 +123,7 @@ TableReport GroupsFiguresReport(const GroupsResult& result, const QString& date)
     for (const GroupStats& g : result.groups)
         report.columns.append({g.label, groupWidth, Qt::AlignRight});
     report.columns.append({QStringLiteral("p"), 8, Qt::AlignRight});
+    report.linesPerRow = 1;
     QList<TableRow> rows;
     for (const FigureRow& row : FigureRows(result))
         rows.append(Cells(QStringList{row.caption} + row.cells + QStringList{row.p}));
@@ -140,6 +141,7 @@ TableReport GroupsTestsReport(const GroupsResult& result, const QString& date)
     report.note = QStringLiteral("Двусторонние p. После теста Краскела — Уоллиса попарные тесты Манна — Уитни "
                                  "с поправкой Холма. Точный тест — при ожидаемой частоте ниже 5.");
     report.columns.append({QStringLiteral("Тест"), 1, Qt::AlignLeft});
+    report.linesPerRow = 1;
     QList<TableRow> rows;
     for (const GroupTest& test : result.tests)
         rows.append(Cells({TestLine(test)}));

@@ -125,7 +125,10 @@ QString TestLine(const GroupTest& test)
         parts << QStringLiteral("%1 = %2").arg(symbol, Decimal(*r.statistic, test.kind == TestKind::Spearman ? 3 : 2));
     if (r.df)
         parts << QStringLiteral("df = %1").arg(Decimal(*r.df, 0));
-    parts << (test.holmAdjusted ? QStringLiteral("p (Холм) = %1") : QStringLiteral("p = %1")).arg(PValueText(r.p));
+    // "p = 0,012", "p < 0,001": the relation is part of the p text when it is a bound.
+    const QString pText = PValueText(r.p);
+    const QString relation = pText.startsWith(u'<') ? pText : QStringLiteral("= ") + pText;
+    parts << (test.holmAdjusted ? QStringLiteral("p (Холм) %1") : QStringLiteral("p %1")).arg(relation);
     if (r.effect && test.kind == TestKind::ChiSquare)
         parts << QStringLiteral("V = %1").arg(Decimal(*r.effect, 2));
     if (r.effect && test.kind == TestKind::MannWhitney)

@@ -146,9 +146,10 @@ double Uniform(std::mt19937_64& random)
     return double(random() >> 11) * 0x1.0p-53;
 }
 
-// One hypergeometric draw: of `draws` items taken from `population` holding `successes`, how
-// many are successes. Inversion walking out from the mode, so the work follows the spread.
-int Hypergeometric(int population, int successes, int draws, const std::vector<double>& lf, std::mt19937_64& random)
+// One hypergeometric draw by inversion walking out from the mode: the work follows the spread,
+// so it serves small draws.
+int HypergeometricByWalk(int population, int successes, int draws, const std::vector<double>& lf,
+                         std::mt19937_64& random)
 {
     const int low = std::max(0, draws - (population - successes));
     const int high = std::min(draws, successes);
@@ -189,6 +190,56 @@ int Hypergeometric(int population, int successes, int draws, const std::vector<d
         }
     }
     return mode; // rounding left a sliver of u
+}
+
+// The same draw by ratio-of-uniforms rejection (Stadlober's H2PE as simplified in HRUA): a
+// couple of tries whatever the spread, each a few table lookups; the tail past 16 standard
+// deviations is left out.
+int Hypergeometric(int population, int successes, int draws, const std::vector<double>& lf, std::mt19937_64& random)
+{
+    const int sample = std::min(draws, population - draws);
+    if (sample < 10)
+        return HypergeometricByWalk(population, successes, draws, lf, random);
+    const int failures = population - successes;
+    const int fewer = std::min(successes, failures);
+    const int more = std::max(successes, failures);
+    const double p = double(fewer) / population;
+    const double q = double(more) / population;
+    const double a = sample * p + 0.5;
+    const double c = std::sqrt(double(population - sample) * sample * p * q / (population - 1) + 0.5);
+    const double h = 1.7155277699214135 * c + 0.8989161620588988;
+    const int mode = int(std::floor(double(sample + 1) * (fewer + 1) / (population + 2)));
+    const auto weight = [&](int k) {
+        return lf[std::size_t(k)] + lf[std::size_t(fewer - k)] + lf[std::size_t(sample - k)] +
+               lf[std::size_t(more - sample + k)];
+    };
+    const double g = weight(mode);
+    const double bound = std::min(double(std::min(sample, fewer) + 1), std::floor(a + 16 * c));
+    int k = 0;
+    for (;;) {
+        const double u = Uniform(random);
+        const double v = Uniform(random);
+        if (u == 0.0)
+            continue;
+        const double x = a + h * (v - 0.5) / u;
+        if (x < 0.0 || x >= bound)
+            continue;
+        k = int(std::floor(x));
+        if (k > std::min(sample, fewer) || more - sample + k < 0)
+            continue;
+        const double t = g - weight(k);
+        if (u * (4.0 - u) - 3.0 <= t)
+            break;
+        if (u * (u - t) >= 1.0)
+            continue;
+        if (2.0 * std::log(u) <= t)
+            break;
+    }
+    if (successes > failures)
+        k = sample - k;
+    if (sample < draws)
+        k = successes - k;
+    return k;
 }
 
 TestResult MonteCarloFfh(const CountTable& table, const Margins& m, const std::vector<double>& lf,

@@ -213,6 +213,30 @@ TEST(Groups, JsonKeepsFullPrecisionAndHidesNames)
     EXPECT_EQ(JsonNumber(2.0 / 3.0), "0.6666666666666666");
 }
 
+// The work reports its progress to the end, and a set cancel flag stops it with nothing half-made.
+TEST(Groups, ProgressAndCancel)
+{
+    QTemporaryDir dir;
+    const SummaryRows rows = WriteAndAssess(dir.filePath(QStringLiteral("a")), Population(300, Sex::Male, 20, 13), "p");
+    const Grouping bySex{{GroupingKey::Sex, GroupingKey::AgeBand}, DefaultAgeBands()};
+    qsizetype last = -1;
+    int calls = 0;
+    const GroupsResult done = ComputeGroups({{"A", rows}}, bySex, nullptr, [&](qsizetype at, qsizetype total) {
+        EXPECT_EQ(total, 300);
+        EXPECT_GE(at, last);
+        last = at;
+        ++calls;
+    });
+    EXPECT_FALSE(done.cancelled);
+    EXPECT_EQ(last, 300);
+    EXPECT_GE(calls, 2);
+    const std::atomic<bool> cancel{true};
+    const GroupsResult stopped = ComputeGroups({{"A", rows}}, bySex, &cancel);
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_TRUE(stopped.groups.empty());
+    EXPECT_TRUE(stopped.tests.empty());
+}
+
 // From a comparison: exactly those whose level went worse, with their last values.
 TEST(Groups, WorsenedRiskFromAComparison)
 {

@@ -93,9 +93,10 @@ for name, table in [("ffh_3x3", [[3, 1, 0], [2, 5, 1], [0, 4, 2]]),
     p = r_value(f"fisher.test({r_matrix(kept)})$p.value")[0]
     row(name, "fisher-freeman-halton", table, NAN, NAN, p, "exact")
 # The same p reached by random tables once enumeration is not allowed (checked within 0.005).
-kept = [[5, 3, 1], [2, 6, 4], [1, 2, 7]]
-row("ffh_monte_carlo", "ffh-monte-carlo", kept, NAN, NAN,
-    r_value(f"fisher.test({r_matrix(kept)})$p.value")[0], "monte-carlo")
+# Small counts are drawn by walking out from the mode, larger ones by rejection: one table each.
+for name, kept in [("ffh_monte_carlo", [[5, 3, 1], [2, 6, 4], [1, 2, 7]]),
+                   ("ffh_monte_carlo_large", [[120, 90, 4], [30, 25, 1], [20, 12, 5]])]:
+    row(name, "ffh-monte-carlo", kept, NAN, NAN, r_value(f"fisher.test({r_matrix(kept)})$p.value")[0], "monte-carlo")
 
 # Mann-Whitney: exact without ties (SciPy), exact with ties (enumerated), normal approximation
 # with tie and continuity correction (SciPy); U of the first group; rank-biserial 2U/(n1 n2) - 1.
