@@ -122,6 +122,7 @@ void SummaryWindow::openPaths(const QStringList& paths)
     ui.skippedList->clear();
     ui.skippedPanel->hide();
     m_sources = paths;
+    ui.groupsView->setRows(paths, {});
     ui.sourceLabel->setText(paths.join(QStringLiteral(", ")));
 
     m_reader = new SummaryReader;
@@ -198,6 +199,7 @@ void SummaryWindow::onFinished(bool cancelled)
     m_reader->deleteLater();
     m_reader = nullptr;
     ui.progressPanel->hide();
+    ui.groupsView->setRows(m_sources, m_model->rows());
     QString message = QStringLiteral("Прочитано файлов: %1").arg(m_model->rowCount());
     if (!m_skipped.isEmpty())
         message += QStringLiteral("; пропущено путей: %1").arg(SkippedCountText(m_skipped));

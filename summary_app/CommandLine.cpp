@@ -3,6 +3,7 @@
 #include "commandline/ProgramCommandLine.h"
 #include "entry/StageFolder.h"
 #include "summary_app/CompareCommandLine.h"
+#include "summary_app/GroupsCommandLine.h"
 #include "summary_app/SignalCancellation.h"
 #include "summary/CsvExport.h"
 #include "summary/RecordFileAssessment.h"
@@ -44,6 +45,9 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
     // Handled by CompareCommandLine before this parser runs; listed so the help mentions it.
     commandLine.addOption(
         {QStringLiteral("compare"), QStringLiteral("Сравнить обследования группы (см. --compare --help).")});
+    // Likewise handled by GroupsCommandLine.
+    commandLine.addOption(
+        {QStringLiteral("by"), QStringLiteral("Группы рядом (см. --by sex --help)."), QStringLiteral("КЛЮЧИ")});
     commandLine.addOption({QStringLiteral("enter"), QStringLiteral("Открыть таблицу ввода группы для папки этапа."),
                            QStringLiteral("ПАПКА")});
     commandLine.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
@@ -231,5 +235,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
 {
     if (IsCompareRequest(arguments))
         return RunCompareCommandLine(arguments, out, err);
+    if (IsGroupsRequest(arguments))
+        return RunGroupsCommandLine(arguments, out, err);
     return RunCommandLine(ParseCommandLine(arguments), out, err);
 }

@@ -8,13 +8,16 @@
 #include "compare/GroupFigures.h"
 #include "summary_app/CommandLine.h"
 #include "reports/NamesFreeExport.h"
+#include "summary_app/ComparisonJson.h"
+#include "summary_app/GroupsCommandLine.h"
 
 #include <QCommandLineParser>
 
 namespace {
 
 const QString kCompareUsage = QStringLiteral("vornale-summary --compare [--label МЕТКА]… [--csv "
-                                             "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise [--key КЛЮЧ.csv]] ЭТАП ЭТАП…");
+                                             "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--json ФАЙЛ.json] [--anonymise [--key КЛЮЧ.csv]] "
+                                             "ЭТАП ЭТАП…");
 
 void Configure(QCommandLineParser& parser)
 {
@@ -33,6 +36,8 @@ void Configure(QCommandLineParser& parser)
     parser.addOption(
         {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF (- — в стандартный вывод)."),
          QStringLiteral("ФАЙЛ")});
+    parser.addOption({QStringLiteral("json"), QStringLiteral("Записать числа этапов и тесты в JSON (- — в стандартный вывод)."),
+                      QStringLiteral("ФАЙЛ")});
     parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
                       QStringLiteral("Вместо имен писать коды (новые при каждом запуске), без имен файлов и путей; "
                                      "этап без метки называется «Этап N».")});
@@ -112,6 +117,9 @@ bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& reque
     request.keyPath = parser.value(QStringLiteral("key"));
     if (parser.isSet(QStringLiteral("key")) && (request.keyPath.isEmpty() || !request.anonymised))
         error = QStringLiteral("--key записывает ключ кодов и нужен вместе с --anonymise и именем файла");
+    request.jsonPath = parser.value(QStringLiteral("json"));
+    if (parser.isSet(QStringLiteral("json")) && request.jsonPath.isEmpty())
+        error = QStringLiteral("не указан файл для --json");
     else if (parser.isSet(QStringLiteral("csv")) && request.csvPath.isEmpty())
         error = QStringLiteral("не указан файл для --csv");
     else if (parser.isSet(QStringLiteral("pdf")) && request.pdfPath.isEmpty())
@@ -155,6 +163,14 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
                         }});
         recorded << QStringLiteral("сравнение, CSV");
     }
+    const GroupFigures groupFigures = ComputeGroupFigures(comparison);
+    if (!request.jsonPath.isEmpty()) {
+        exports.append({request.jsonPath, [&](QIODevice& device) {
+                            const QByteArray json = ComparisonJson(comparison, groupFigures, request.anonymised);
+                            return device.write(json) == json.size() ? QString() : device.errorString();
+                        }});
+        recorded << QStringLiteral("сравнение, JSON");
+    }
     if (!request.keyPath.isEmpty()) {
         exports.append({request.keyPath, [&](QIODevice& device) { return handOver.writeKey(device); }});
         recorded << QStringLiteral("сравнение, ключ кодов");
@@ -173,7 +189,7 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
     // An export on standard output keeps it to itself.
     QTextStream& figures = ExportsTakeStandardOutput(exports) ? err : out;
     figures << StageOrderLine(comparison) << '\n';
-    for (const QString& line : GroupFiguresLines(comparison, ComputeGroupFigures(comparison)))
+    for (const QString& line : GroupFiguresLines(comparison, groupFigures))
         figures << line << '\n';
     out.flush();
     err.flush();
@@ -209,5 +225,6 @@ bool CompareWantsWindow(const QStringList& arguments, CompareRequest& request)
     QString ignored;
     QTextStream nowhere(&ignored);
     return ParseCompareCommandLine(arguments, request, error, helpShown, nowhere) && !helpShown
-           && request.csvPath.isEmpty() && request.pdfPath.isEmpty();
+           && request.csvPath.isEmpty() && request.pdfPath.isEmpty()
+           && request.jsonPath.isEmpty();
 }

@@ -14,6 +14,7 @@ struct CompareRequest
     QStringList labels;
     QString csvPath;
     QString pdfPath;
+    QString jsonPath; // the stage figures and tests for scripts
     bool anonymised = false;
     QString keyPath;
 };

@@ -1,5 +1,6 @@
 #include "summary_app/CommandLine.h"
 #include "summary_app/CompareCommandLine.h"
+#include "summary_app/GroupsCommandLine.h"
 #include "group_windows/CompareWindow.h"
 #include "group_windows/EntryWindow.h"
 #include "group_windows/SummaryWindow.h"
@@ -38,6 +39,15 @@ int main(int argc, char** argv)
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         return RunCompareCommandLine(arguments, out, err);
+    }
+    if (IsGroupsRequest(arguments) && !IsCompareRequest(arguments)) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        // Its report may be asked for, which paints but never needs a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return RunGroupsCommandLine(arguments, out, err);
     }
     const CommandLineRequest request =
         compareWindow ? CommandLineRequest{} : ParseCommandLine(arguments);

@@ -1,0 +1,192 @@
+#include "summary_app/GroupsCommandLine.h"
+
+#include "groups/GroupsCsv.h"
+#include "groups/GroupsJson.h"
+#include "groups/GroupsReport.h"
+#include "groups/GroupsText.h"
+#include "summary/RecordFileAssessment.h"
+#include "summary/RecordFileScan.h"
+#include "summary_app/CommandLine.h"
+#include "summary_app/SignalCancellation.h"
+#include "group_windows/GroupSources.h"
+
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QSaveFile>
+
+namespace {
+
+const QString kGroupsUsage = QStringLiteral(
+    "vornale-summary --by folder|sex|age[,…] [--age-bands 13,16,…] [--label МЕТКА]… [--csv ФАЙЛ.csv] "
+    "[--pdf ФАЙЛ.pdf] [--json ФАЙЛ.json] [--anonymise] ПУТЬ…");
+
+void Configure(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Группы рядом: рассчитанные файлы делятся по папкам (каждый ПУТЬ — своя группа), полу и "
+        "возрасту, в любом сочетании; для каждой группы — доли уровней и баланса, медианы с "
+        "квартилями, между группами — критерии, и группа риска."));
+    parser.addOption({QStringLiteral("by"), QStringLiteral("Чем делить: folder, sex, age, через запятую."),
+                      QStringLiteral("КЛЮЧИ")});
+    parser.addOption({QStringLiteral("age-bands"),
+                      QStringLiteral("Нижние границы возрастных групп (по умолчанию 13,16,18,22,36,61)."),
+                      QStringLiteral("ЛЕТ,…")});
+    parser.addOption({QStringLiteral("label"), QStringLiteral("Метка очередного пути (по умолчанию имя папки)."),
+                      QStringLiteral("МЕТКА")});
+    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать группы в CSV, строка на группу."),
+                      QStringLiteral("ФАЙЛ")});
+    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({QStringLiteral("json"), QStringLiteral("Записать все числа в JSON."), QStringLiteral("ФАЙЛ")});
+    parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
+                      QStringLiteral("В группе риска коды вместо имен, без путей к файлам.")});
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
+    parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
+                                 QStringLiteral("ПУТЬ…"));
+}
+
+bool Cancelled(const std::atomic<bool>* cancel)
+{
+    return cancel != nullptr && cancel->load();
+}
+
+} // namespace
+
+bool IsGroupsRequest(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
+        if (arguments[i] == QLatin1String("--by") || arguments[i].startsWith(QLatin1String("--by=")))
+            return true;
+    }
+    return false;
+}
+
+bool ParseGroupsCommandLine(const QStringList& arguments, GroupsRequest& request, QString& error, bool& helpShown,
+                            QTextStream& out)
+{
+    QCommandLineParser parser;
+    Configure(parser);
+    helpShown = false;
+    if (!parser.parse(arguments)) {
+        error = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText();
+        helpShown = true;
+        return true;
+    }
+    request.paths = parser.positionalArguments();
+    request.labels = parser.values(QStringLiteral("label"));
+    request.csvPath = parser.value(QStringLiteral("csv"));
+    request.pdfPath = parser.value(QStringLiteral("pdf"));
+    request.jsonPath = parser.value(QStringLiteral("json"));
+    request.anonymised = parser.isSet(QStringLiteral("anonymise"));
+    const auto keys = ParseGroupingKeys(parser.value(QStringLiteral("by")));
+    const auto bands = parser.isSet(QStringLiteral("age-bands"))
+                           ? ParseAgeBands(parser.value(QStringLiteral("age-bands")))
+                           : std::optional<std::vector<int>>(DefaultAgeBands());
+    for (const char* output : {"csv", "pdf", "json"}) {
+        if (parser.isSet(QLatin1String(output)) && parser.value(QLatin1String(output)).isEmpty())
+            error = QStringLiteral("не указан файл для --%1").arg(QLatin1String(output));
+    }
+    if (!error.isEmpty())
+        return false;
+    if (!keys)
+        error = QStringLiteral("--by: folder, sex или age через запятую, каждое не больше раза");
+    else if (!bands)
+        error = QStringLiteral("--age-bands: целые числа лет по возрастанию через запятую");
+    else if (request.paths.isEmpty())
+        error = QStringLiteral("не указаны файлы или папки");
+    else if (request.labels.size() > request.paths.size())
+        error = QStringLiteral("меток (%1) больше, чем путей (%2)").arg(request.labels.size()).arg(request.paths.size());
+    if (!error.isEmpty())
+        return false;
+    request.grouping = {*keys, *bands};
+    return true;
+}
+
+QString WriteJsonFile(const QString& path, const QByteArray& json)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.commit())
+        return {};
+    return file.errorString();
+}
+
+int RunGroups(const GroupsRequest& request, QTextStream& out, QTextStream& err, const std::atomic<bool>* cancel)
+{
+    const RecordFileList list = FindRecordFiles(request.paths, cancel);
+    SummaryRows rows;
+    rows.reserve(list.files.size());
+    const Separators separators = Separators::current();
+    for (const QString& path : list.files) {
+        if (Cancelled(cancel))
+            break;
+        rows.append(AssessRecordFile(path, separators));
+    }
+    const GroupsResult result =
+        ComputeGroups(SplitBySource(request.paths, request.labels, rows), request.grouping, cancel);
+    const auto interrupted = [&] {
+        if (!Cancelled(cancel))
+            return false;
+        err << "vornale-summary: " << QStringLiteral("прервано") << Qt::endl;
+        return true;
+    };
+    if (interrupted())
+        return ExitCancelled;
+
+    int skipped = int(list.skipped.size());
+    for (const SkippedPath& path : list.skipped)
+        err << path.path << ": " << path.reason << Qt::endl;
+    for (const SummaryRow& row : rows) {
+        if (IsSkipped(row)) {
+            ++skipped;
+            err << row.path << ": " << row.reason << Qt::endl;
+        }
+    }
+
+    const RiskCoder coder = request.anonymised ? RowCoder(rows) : RiskCoder();
+    bool written = true;
+    const auto report = [&](const QString& path, const QString& failure) {
+        if (failure.isEmpty() || Cancelled(cancel))
+            return;
+        err << path << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
+        written = false;
+    };
+    // The slow report first: a cancel while it is written leaves the other outputs as they were.
+    if (!request.pdfPath.isEmpty())
+        report(request.pdfPath,
+               WriteGroupsPdf(request.pdfPath, result,
+                              QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")), coder,
+                              [cancel](int, int) { return !Cancelled(cancel); }));
+    if (!request.csvPath.isEmpty() && !Cancelled(cancel))
+        report(request.csvPath, WriteGroupsCsv(request.csvPath, result, cancel));
+    if (!request.jsonPath.isEmpty() && !Cancelled(cancel))
+        report(request.jsonPath, WriteJsonFile(request.jsonPath, GroupsJson(result, coder)));
+    if (interrupted())
+        return ExitCancelled;
+    for (const QString& line : GroupsLines(result))
+        out << line << '\n';
+    out.flush();
+    err.flush();
+    if (!written)
+        return ExitUsage;
+    return skipped > 0 ? ExitSomeSkipped : ExitAllRead;
+}
+
+int RunGroupsCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    GroupsRequest request;
+    QString error;
+    bool helpShown = false;
+    if (!ParseGroupsCommandLine(arguments, request, error, helpShown, out)) {
+        err << "vornale-summary: " << error << '\n' << QStringLiteral("Использование: ") << kGroupsUsage << Qt::endl;
+        return ExitUsage;
+    }
+    if (helpShown) {
+        out.flush();
+        return ExitAllRead;
+    }
+    const SignalCancellation cancelling;
+    return cancelling.exitCode(RunGroups(request, out, err, cancelling.flag()), ExitCancelled);
+}
