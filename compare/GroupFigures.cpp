@@ -67,11 +67,6 @@ GroupFigures ComputeGroupFigures(const Comparison& comparison)
     return figures;
 }
 
-QString PercentText(int part, int whole)
-{
-    return whole > 0 ? Decimal(100.0 * part / whole, 1) : QStringLiteral("—");
-}
-
 QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& figures)
 {
     QStringList lines;
