@@ -7,7 +7,7 @@
 void LevelSharesWidget::setStages(std::vector<StageLevelCounts> stages)
 {
     m_stages = std::move(stages);
-    update();
+    figuresChanged();
 }
 
 void LevelSharesWidget::paintEvent(QPaintEvent*)
@@ -15,6 +15,7 @@ void LevelSharesWidget::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     DrawLevelShareBars(painter, QRectF(rect().adjusted(4, 4, -4, -4)), m_stages);
+    drawFocusFrame(painter);
 }
 
 void IndexCourseWidget::setCourse(const QString& title, const QStringList& stageLabels, std::vector<CoursePoint> points)
@@ -22,7 +23,7 @@ void IndexCourseWidget::setCourse(const QString& title, const QStringList& stage
     m_title = title;
     m_labels = stageLabels;
     m_points = std::move(points);
-    update();
+    figuresChanged();
 }
 
 void IndexCourseWidget::paintEvent(QPaintEvent*)
@@ -32,8 +33,10 @@ void IndexCourseWidget::paintEvent(QPaintEvent*)
     if (m_points.empty()) {
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
                          QStringLiteral("Выберите человека в таблице, чтобы увидеть его ИФИ по этапам"));
+        drawFocusFrame(painter);
         return;
     }
     DrawIndexCourse(painter, QRectF(rect().adjusted(4, 4, -4, -4)), m_labels, m_points, m_title,
                     regionalSettings().decimalSeparator());
+    drawFocusFrame(painter);
 }

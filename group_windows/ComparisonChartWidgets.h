@@ -1,20 +1,20 @@
 #pragma once
 
 #include "compare/ComparisonCharts.h"
-
-#include <QWidget>
+#include "group_windows/ChartTableWidget.h"
 
 // The comparison's two pictures on the screen; the painting itself is compare/'s.
 
-class LevelSharesWidget : public QWidget
+class LevelSharesWidget : public ChartTableWidget
 {
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
+    using ChartTableWidget::ChartTableWidget;
 
     void setStages(std::vector<StageLevelCounts> stages);
     const std::vector<StageLevelCounts>& stages() const { return m_stages; }
+    ChartTable chartTable() const override { return LevelSharesTable(m_stages); }
     QSize sizeHint() const override { return {360, 240}; }
 
 protected:
@@ -24,17 +24,18 @@ private:
     std::vector<StageLevelCounts> m_stages;
 };
 
-class IndexCourseWidget : public QWidget
+class IndexCourseWidget : public ChartTableWidget
 {
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
+    using ChartTableWidget::ChartTableWidget;
 
     // `points` empty: nobody chosen.
     void setCourse(const QString& title, const QStringList& stageLabels, std::vector<CoursePoint> points);
     const QString& title() const { return m_title; }
     const std::vector<CoursePoint>& points() const { return m_points; }
+    ChartTable chartTable() const override { return IndexCourseTable(m_labels, m_points); }
     QSize sizeHint() const override { return {360, 240}; }
 
 protected:
