@@ -36,7 +36,8 @@ struct TableColumn
     QString caption;    // short; wrapped at spaces onto at most two lines
     qreal width = 1;    // share of the table's width, against the other columns' shares
     Qt::Alignment alignment = Qt::AlignLeft;
-    Qt::TextElideMode elide = Qt::ElideRight; // a path keeps its end: Qt::ElideLeft, one line
+    // Other than ElideRight: one line. A path keeps its first folder and the file's name: ElideMiddle.
+    Qt::TextElideMode elide = Qt::ElideRight;
 };
 
 struct TableCell
