@@ -3,6 +3,8 @@
 #include "summary/SummaryCounts.h"
 
 #include <QFontMetrics>
+#include <QHeaderView>
+#include <QTableView>
 
 namespace {
 
@@ -32,4 +34,11 @@ int BalanceColumnWidth(const QFontMetrics& metrics)
 int CharsWidth(const QFontMetrics& metrics, int chars)
 {
     return metrics.averageCharWidth() * chars + kCellPadding;
+}
+
+void FitCaptions(QTableView& view)
+{
+    const QHeaderView* header = view.horizontalHeader();
+    for (int column = 0; column < header->count(); ++column)
+        view.setColumnWidth(column, std::max(view.columnWidth(column), header->sectionSizeHint(column)));
 }

@@ -307,6 +307,7 @@ void CompareWindow::showComparison()
     ui.personView->setColumnWidth(m_model->column(PersonColumn::Marks), CharsWidth(metrics, 16));
     ui.personView->setColumnWidth(m_model->column(PersonColumn::Change), CharsWidth(metrics, 14));
     ui.personView->setColumnWidth(m_model->column(PersonColumn::Direction), CharsWidth(metrics, 13));
+    FitCaptions(*ui.personView);
     // The change and the direction next to the name, where the eye starts.
     QHeaderView* header = ui.personView->horizontalHeader();
     header->moveSection(header->visualIndex(m_model->column(PersonColumn::Change)), 3);

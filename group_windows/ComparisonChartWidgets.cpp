@@ -1,8 +1,15 @@
 #include "group_windows/ComparisonChartWidgets.h"
 
 #include "core/RegionalSettings.h"
+#include "group_windows/ColumnWidths.h"
 
 #include <QPainter>
+
+QSize PictureSize(const QWidget& picture, int extraChars, int lines)
+{
+    const QFontMetrics& metrics = picture.fontMetrics();
+    return {LevelColumnWidth(metrics) + CharsWidth(metrics, extraChars), metrics.lineSpacing() * lines};
+}
 
 void LevelSharesWidget::setStages(std::vector<StageLevelCounts> stages)
 {

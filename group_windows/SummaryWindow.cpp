@@ -47,6 +47,7 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
     ui.tableView->setColumnWidth(M::ColKerdo, CharsWidth(metrics, 10));
     ui.tableView->setColumnWidth(M::ColBalance, BalanceColumnWidth(metrics));
     ui.tableView->setColumnWidth(M::ColSex, CharsWidth(metrics, 3));
+    FitCaptions(*ui.tableView);
     // Names keep their start (the surname); a path its first folder and the file's own name.
     auto* elided = new ElidedTextDelegate(ui.tableView);
     elided->setElideMode(M::ColPath, Qt::ElideMiddle);

@@ -44,13 +44,14 @@ def walk(node, depth, out, fields):
         states = node.getState()
     except Exception:
         return
-    if states.contains(pyatspi.STATE_SHOWING) or depth < 2:
-        line = "  " * depth + f"[{role}] {name!r}"
-        if desc:
-            line += f" — {desc!r}"
-        out.append(line)
-        if states.contains(pyatspi.STATE_FOCUSABLE) and role in FIELD_ROLES:
-            fields.append((role, name))
+    if not states.contains(pyatspi.STATE_SHOWING) and depth >= 2:
+        return
+    line = "  " * depth + f"[{role}] {name!r}"
+    if desc:
+        line += f" — {desc!r}"
+    out.append(line)
+    if states.contains(pyatspi.STATE_FOCUSABLE) and role in FIELD_ROLES:
+        fields.append((role, name))
     if role in ("table", "tree table", "list", "tree"):
         try:
             table = node.queryTable()
