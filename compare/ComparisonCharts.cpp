@@ -139,11 +139,31 @@ std::vector<CoursePoint> CoursePointsOf(const ComparisonTable& table, std::size_
     for (std::size_t s = 0; s < stageCount; ++s) {
         const QString index = cells.value(table.column(s, Column::Index));
         if (const std::optional<int> hundredths = ShownHundredths(index))
-            points.push_back({hundredths, index});
+            points.push_back({hundredths, index, cells.value(StageColumnIndex(table, stageCount, s, Column::Level))});
         else
             points.push_back({std::nullopt, cells.value(table.column(s, Column::State))});
     }
     return points;
+}
+
+ChartTable LevelSharesTable(const std::vector<StageLevelCounts>& stages)
+{
+    ChartTable table{{QStringLiteral("Этап"), QStringLiteral("Уровень адаптации"), QStringLiteral("Число"),
+                      QStringLiteral("Доля, %")},
+                     {}};
+    for (const StageLevelCounts& stage : stages) {
+        for (std::size_t i = 0; i < kAllLevels.size(); ++i)
+            table.rows.append({stage.label, LevelText(kAllLevels[i]), QString::number(stage.perLevel[i]), stage.percent[i]});
+    }
+    return table;
+}
+
+ChartTable IndexCourseTable(const QStringList& stageLabels, const std::vector<CoursePoint>& points)
+{
+    ChartTable table{{QStringLiteral("Этап"), QStringLiteral("ИФИ"), QStringLiteral("Уровень адаптации")}, {}};
+    for (std::size_t s = 0; s < points.size(); ++s)
+        table.rows.append({stageLabels.value(qsizetype(s)), points[s].text, points[s].level});
+    return table;
 }
 
 double IndexScale::y(double index) const

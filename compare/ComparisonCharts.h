@@ -3,6 +3,7 @@
 #include "compare/Comparison.h"
 #include "compare/ComparisonTable.h"
 #include "compare/GroupFigures.h"
+#include "summary/CountsChart.h"
 
 #include <QRectF>
 #include <QStringList>
@@ -41,6 +42,7 @@ struct CoursePoint
 {
     std::optional<int> hundredths;
     QString text; // the index as shown, or the reason ("нет в этапе", "файлов: 2", "Ошибка ввода", …)
+    QString level{}; // the level as the table shows it; empty without an index
 };
 
 // From the row's cells as the table shows them, so the picture says what the table says.
@@ -60,6 +62,11 @@ IndexScale IndexScaleFor(const QRectF& plot, const std::vector<CoursePoint>& poi
 // The four level bands of the scale's plot, Satisfactory (at the bottom) first; their edges lie
 // at the level thresholds.
 std::array<QRectF, 4> LevelBands(const IndexScale& scale);
+
+// The pictures' figures for a reader who cannot see them: a row per stage and level with count
+// and share of the assessed; a row per stage with the index (or why there is none) and the level.
+ChartTable LevelSharesTable(const std::vector<StageLevelCounts>& stages);
+ChartTable IndexCourseTable(const QStringList& stageLabels, const std::vector<CoursePoint>& points);
 
 // A person's index across the stages over the four level bands: points joined where neighbouring
 // stages both have a value, each value written beside its point, a missing value's reason at the

@@ -82,11 +82,6 @@ TransitionTable TransitionsWithTotals(const GroupFigures& figures)
     return table;
 }
 
-QString PercentText(int part, int whole)
-{
-    return whole > 0 ? Decimal(100.0 * part / whole, 1) : QStringLiteral("—");
-}
-
 QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& figures)
 {
     QStringList lines;

@@ -35,9 +35,6 @@ GroupFigures ComputeGroupFigures(const Comparison& comparison);
 using TransitionTable = std::array<std::array<int, 5>, 5>;
 TransitionTable TransitionsWithTotals(const GroupFigures& figures);
 
-// A share in per cent with one decimal and the regional separator: 1 of 3 -> "33,3".
-QString PercentText(int part, int whole);
-
 // The figures as lines of text for standard output: shares per stage, the transition table, the
 // pairs, the mean change with its interval and both p-values.
 QStringList GroupFiguresLines(const Comparison& comparison, const GroupFigures& figures);

@@ -5,7 +5,9 @@
 #include "compare/GroupFigures.h"
 #include "summary/CountsChart.h"
 #include "summary/SummaryReport.h"
+#include "group_windows/ColumnWidths.h"
 #include "group_windows/ComparisonTableModel.h"
+#include "group_windows/ScreenFit.h"
 #include "group_windows/StageListModel.h"
 #include "reports/CsvFile.h"
 #include "reports/HeaderCaption.h"
@@ -101,17 +103,12 @@ void FillTransitions(QTableWidget& table, const GroupFigures& figures, const QSt
         const QColor color = LevelQColor(kAllLevels[std::size_t(i)]);
         table.horizontalHeaderItem(i)->setBackground(color);
         table.horizontalHeaderItem(i)->setForeground(TextColorOn(color));
+        // The number stands for the level the eye finds in the row captions; a reader hears it whole.
+        table.horizontalHeaderItem(i)->setData(Qt::AccessibleTextRole,
+                                               QStringLiteral("%1 на этапе «%2»").arg(LevelText(kAllLevels[std::size_t(i)]), last));
     }
     table.setToolTip(QStringLiteral("Строка — уровень на этапе «%1», столбец — на этапе «%2»").arg(first, last));
     FitHeight(table);
-}
-
-int WidestLevelText(const QFontMetrics& metrics)
-{
-    int widest = 0;
-    for (AdaptationLevel level : kAllLevels)
-        widest = std::max(widest, metrics.horizontalAdvance(LevelText(level)));
-    return widest;
 }
 
 } // namespace
@@ -123,14 +120,14 @@ CompareWindow::CompareWindow(QWidget* parent)
     RegisterComparisonTypes();
     ui.stageView->setModel(m_stages.get());
     ui.stageView->horizontalHeader()->setStretchLastSection(true);
-    ui.stageView->setColumnWidth(StageListModel::ColLabel, 160);
+    ui.stageView->setColumnWidth(StageListModel::ColLabel, CharsWidth(ui.stageView->fontMetrics(), 22));
     ui.stageView->verticalHeader()->setDefaultSectionSize(ui.stageView->fontMetrics().height() + 6);
     m_sorted.setSourceModel(m_model.get());
     m_sorted.setSortRole(ComparisonTableModel::SortRole);
     m_sorted.setSortLocaleAware(true);
     ui.personView->setModel(&m_sorted);
     ui.personView->setSortingEnabled(true);
-    ui.personView->horizontalHeader()->setDefaultSectionSize(80);
+    ui.personView->horizontalHeader()->setDefaultSectionSize(CharsWidth(ui.personView->fontMetrics(), 9));
     ui.personView->verticalHeader()->hide();
     ui.personView->verticalHeader()->setDefaultSectionSize(ui.personView->fontMetrics().height() + 6);
     ui.sharesTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -139,6 +136,7 @@ CompareWindow::CompareWindow(QWidget* parent)
     ui.leftSplitter->setStretchFactor(0, 3);
     ui.leftSplitter->setStretchFactor(1, 2);
     ui.progressPanel->hide();
+    FitToScreen(*this);
 
     useStandardDialogs(this, QStringLiteral("Папка этапа"), QStringLiteral("Файлы этапа"));
 
@@ -306,18 +304,20 @@ void CompareWindow::showComparison()
     const SharedComparison comparison = m_model->comparison();
     // The table starts with those who got worse first.
     ui.personView->sortByColumn(m_model->column(PersonColumn::Change), Qt::AscendingOrder);
+    const QFontMetrics metrics = ui.personView->fontMetrics();
     for (std::size_t s = 0; s < m_model->stageCount(); ++s) {
-        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Level), WidestLevelText(ui.personView->fontMetrics()) + 12);
-        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Balance), 130);
-        ui.personView->setColumnWidth(m_model->column(s, StageColumn::State), 130);
-        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Index), 60);
-        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Kerdo), 70);
+        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Level), LevelColumnWidth(metrics));
+        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Balance), BalanceColumnWidth(metrics));
+        ui.personView->setColumnWidth(m_model->column(s, StageColumn::State), CharsWidth(metrics, 18));
+        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Index), CharsWidth(metrics, 7));
+        ui.personView->setColumnWidth(m_model->column(s, StageColumn::Kerdo), CharsWidth(metrics, 8));
     }
-    ui.personView->setColumnWidth(m_model->column(PersonColumn::Person), 170);
-    ui.personView->setColumnWidth(m_model->column(PersonColumn::Sex), 40);
-    ui.personView->setColumnWidth(m_model->column(PersonColumn::Marks), 120);
-    ui.personView->setColumnWidth(m_model->column(PersonColumn::Change), 110);
-    ui.personView->setColumnWidth(m_model->column(PersonColumn::Direction), 100);
+    ui.personView->setColumnWidth(m_model->column(PersonColumn::Person), CharsWidth(metrics, 28));
+    ui.personView->setColumnWidth(m_model->column(PersonColumn::Sex), CharsWidth(metrics, 3));
+    ui.personView->setColumnWidth(m_model->column(PersonColumn::Marks), CharsWidth(metrics, 16));
+    ui.personView->setColumnWidth(m_model->column(PersonColumn::Change), CharsWidth(metrics, 14));
+    ui.personView->setColumnWidth(m_model->column(PersonColumn::Direction), CharsWidth(metrics, 13));
+    FitCaptions(*ui.personView);
     // The change and the direction next to the name, where the eye starts.
     QHeaderView* header = ui.personView->horizontalHeader();
     header->moveSection(header->visualIndex(m_model->column(PersonColumn::Change)), 3);
@@ -348,6 +348,7 @@ void CompareWindow::showFigures()
             lines << QStringLiteral("Этап «%1»: %2").arg(comparison.stages[s].input.label, note);
     }
     ui.statisticsLabel->setText(lines.join(u'\n'));
+    ui.statisticsLabel->setAccessibleDescription(ui.statisticsLabel->text()); // the name says what it is
     ui.sharesChart->setStages(StageLevelCountsOf(comparison, figures));
     // The group's tables as tall as they need; the persons get the rest.
     ui.figuresPanel->setMaximumHeight(ui.figuresPanel->sizeHint().height());

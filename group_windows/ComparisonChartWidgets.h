@@ -1,21 +1,26 @@
 #pragma once
 
 #include "compare/ComparisonCharts.h"
-
-#include <QWidget>
+#include "group_windows/ChartTableWidget.h"
 
 // The comparison's two pictures on the screen; the painting itself is compare/'s.
 
-class LevelSharesWidget : public QWidget
+// In the widget's font, so larger type gets a larger picture: at least as wide as the longest
+// level's name beside its mark, `extraChars` wider, and `lines` lines high.
+QSize PictureSize(const QWidget& picture, int extraChars, int lines);
+
+class LevelSharesWidget : public ChartTableWidget
 {
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
+    using ChartTableWidget::ChartTableWidget;
 
     void setStages(std::vector<StageLevelCounts> stages);
     const std::vector<StageLevelCounts>& stages() const { return m_stages; }
-    QSize sizeHint() const override { return {360, 240}; }
+    ChartTable chartTable() const override { return LevelSharesTable(m_stages); }
+    QSize sizeHint() const override { return PictureSize(*this, 12, 16); }
+    QSize minimumSizeHint() const override { return PictureSize(*this, 2, 11); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,18 +29,20 @@ private:
     std::vector<StageLevelCounts> m_stages;
 };
 
-class IndexCourseWidget : public QWidget
+class IndexCourseWidget : public ChartTableWidget
 {
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
+    using ChartTableWidget::ChartTableWidget;
 
     // `points` empty: nobody chosen.
     void setCourse(const QString& title, const QStringList& stageLabels, std::vector<CoursePoint> points);
     const QString& title() const { return m_title; }
     const std::vector<CoursePoint>& points() const { return m_points; }
-    QSize sizeHint() const override { return {360, 240}; }
+    ChartTable chartTable() const override { return IndexCourseTable(m_labels, m_points); }
+    QSize sizeHint() const override { return PictureSize(*this, 12, 16); }
+    QSize minimumSizeHint() const override { return PictureSize(*this, 2, 11); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

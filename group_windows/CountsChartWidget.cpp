@@ -7,7 +7,7 @@
 void CountsChartWidget::setCounts(const SummaryCounts& counts)
 {
     m_counts = counts;
-    update();
+    figuresChanged();
 }
 
 void CountsChartWidget::draw(QPainter& painter, const QRect& area) const
@@ -20,4 +20,11 @@ void CountsChartWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     draw(painter, rect().adjusted(4, 4, -4, -4));
+    drawFocusFrame(painter);
+}
+
+QSize CountsChartWidget::sizeHint() const
+{
+    const int bars = int(kAllLevels.size() + kAllBalances.size());
+    return {fontMetrics().averageCharWidth() * 75, bars * (fontMetrics().height() + 2) + 6 + 8};
 }

@@ -1,21 +1,23 @@
 #pragma once
 
 #include "summary/SummaryCounts.h"
-
-#include <QWidget>
+#include "group_windows/ChartTableWidget.h"
 
 // The group's counts per level and per balance as a small bar chart.
-class CountsChartWidget : public QWidget
+class CountsChartWidget : public ChartTableWidget
 {
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
+    using ChartTableWidget::ChartTableWidget;
 
     void setCounts(const SummaryCounts& counts);
     const SummaryCounts& counts() const { return m_counts; }
     void draw(QPainter& painter, const QRect& area) const;
-    QSize sizeHint() const override { return {520, 150}; }
+    ChartTable chartTable() const override { return CountsChartTable(m_counts); }
+    // Every bar a line of the widget's font high, so larger type gets a taller chart.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

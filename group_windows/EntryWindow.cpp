@@ -5,7 +5,9 @@
 #include "entry/StageFolder.h"
 #include "reports/HeaderCaption.h"
 #include "summary/SummaryCounts.h"
+#include "group_windows/ColumnWidths.h"
 #include "group_windows/EntryCellDelegate.h"
+#include "group_windows/ScreenFit.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -121,6 +123,7 @@ EntryWindow::EntryWindow(const QString& folder, QWidget* parent, const QString& 
     ui.tableView->setSexColumn(EntryTableModel::ColSex);
 
     sizeColumns();
+    FitToScreen(*this);
     connect(m_model.get(), &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                 for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
@@ -213,15 +216,13 @@ void EntryWindow::serveFolder(const QString& folder)
 
 void EntryWindow::sizeColumns()
 {
-    // Every header whole; the level column as wide as its longest text, the name wider.
+    // Every header whole; the level and balance columns as wide as their longest texts, the name wider.
     QHeaderView* header = ui.tableView->horizontalHeader();
     const QFontMetrics metrics = ui.tableView->fontMetrics();
     for (int column = 0; column < EntryTableModel::ColumnCount; ++column)
         ui.tableView->setColumnWidth(column, std::max(header->sectionSizeHint(column), metrics.horizontalAdvance(u'0') * 5));
-    int widestLevel = 0;
-    for (AdaptationLevel level : kAllLevels)
-        widestLevel = std::max(widestLevel, metrics.horizontalAdvance(LevelText(level)));
-    ui.tableView->setColumnWidth(EntryTableModel::ColLevel, widestLevel + 12);
+    ui.tableView->setColumnWidth(EntryTableModel::ColLevel, LevelColumnWidth(metrics));
+    ui.tableView->setColumnWidth(EntryTableModel::ColBalance, BalanceColumnWidth(metrics));
     ui.tableView->setColumnWidth(EntryTableModel::ColName, metrics.horizontalAdvance(u'Ш') * 15);
     ui.tableView->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
 }

@@ -5,27 +5,17 @@
 #include "summary/SummaryReader.h"
 #include "summary/SummaryReport.h"
 #include "summary/SummaryTableModel.h"
+#include "group_windows/ColumnWidths.h"
 #include "group_windows/CompareWindow.h"
+#include "group_windows/ElidedTextDelegate.h"
 #include "group_windows/EntryWindow.h"
+#include "group_windows/ScreenFit.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-
-namespace {
-
-// The level column shows every level's text whole.
-int WidestLevelText(const QFontMetrics& metrics)
-{
-    int widest = 0;
-    for (AdaptationLevel level : kAllLevels)
-        widest = std::max(widest, metrics.horizontalAdvance(LevelText(level)));
-    return widest;
-}
-
-} // namespace
 
 SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std::make_unique<SummaryTableModel>())
 {
@@ -39,7 +29,8 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
     ui.tableView->sortByColumn(-1, Qt::AscendingOrder); // file order until a column is chosen
     QHeaderView* header = ui.tableView->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setDefaultSectionSize(64);
+    const QFontMetrics metrics = ui.tableView->fontMetrics();
+    header->setDefaultSectionSize(CharsWidth(metrics, 7));
     // The results first, right after the name; the entry texts and the expected values follow.
     using M = SummaryTableModel;
     const int shownOrder[] = {M::ColPath,     M::ColName,     M::ColOutcome,  M::ColIndex,
@@ -49,18 +40,23 @@ SummaryWindow::SummaryWindow(QWidget* parent) : QMainWindow(parent), m_model(std
                               M::ColExpectedDiastolic, M::ColOptimalWeight};
     for (int visual = 0; visual < int(std::size(shownOrder)); ++visual)
         header->moveSection(header->visualIndex(shownOrder[visual]), visual);
-    ui.tableView->setColumnWidth(M::ColPath, 170);
-    ui.tableView->setColumnWidth(M::ColName, 140);
-    ui.tableView->setColumnWidth(M::ColOutcome, 150);
-    ui.tableView->setColumnWidth(M::ColLevel, WidestLevelText(ui.tableView->fontMetrics()) + 12);
-    ui.tableView->setColumnWidth(M::ColKerdo, 90);
-    ui.tableView->setColumnWidth(M::ColBalance, 140);
-    ui.tableView->setColumnWidth(M::ColSex, 40);
-    ui.tableView->setTextElideMode(Qt::ElideLeft); // the file's own name matters more than its folders
-    ui.tableView->verticalHeader()->setDefaultSectionSize(ui.tableView->fontMetrics().height() + 6);
+    ui.tableView->setColumnWidth(M::ColPath, CharsWidth(metrics, 24));
+    ui.tableView->setColumnWidth(M::ColName, CharsWidth(metrics, 28));
+    ui.tableView->setColumnWidth(M::ColOutcome, CharsWidth(metrics, 20));
+    ui.tableView->setColumnWidth(M::ColLevel, LevelColumnWidth(metrics));
+    ui.tableView->setColumnWidth(M::ColKerdo, CharsWidth(metrics, 10));
+    ui.tableView->setColumnWidth(M::ColBalance, BalanceColumnWidth(metrics));
+    ui.tableView->setColumnWidth(M::ColSex, CharsWidth(metrics, 3));
+    FitCaptions(*ui.tableView);
+    // Names keep their start (the surname); a path its first folder and the file's own name.
+    auto* elided = new ElidedTextDelegate(ui.tableView);
+    elided->setElideMode(M::ColPath, Qt::ElideMiddle);
+    ui.tableView->setItemDelegate(elided);
+    ui.tableView->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
     ui.progressPanel->hide();
     ui.skippedPanel->hide();
-    ui.skippedList->header()->resizeSection(0, 420);
+    ui.skippedList->header()->resizeSection(0, CharsWidth(metrics, 60));
+    FitToScreen(*this);
 
     useStandardDialogs(this, QStringLiteral("Папка с файлами записей"), QStringLiteral("Файлы записей"));
     chooseStageFolder = [this] {

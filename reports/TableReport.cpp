@@ -151,6 +151,22 @@ qreal HeadingBlock(QPainter* painter, const TableReport& report, const Fonts& fo
     return y - top + fonts.mm * 3;
 }
 
+// A path too long for a line on two: its folders as far as they fit, then the rest ending in
+// the file's name; what still does not fit is cut from the folders, never from the name.
+QStringList SplitPath(const QString& path, const QFontMetricsF& metrics, qreal width)
+{
+    qsizetype split = path.indexOf(u'/', 1);
+    for (qsizetype slash = split; slash > 0; slash = path.indexOf(u'/', slash + 1)) {
+        if (metrics.horizontalAdvance(path.left(slash + 1)) > width)
+            break;
+        split = slash;
+    }
+    if (split <= 0)
+        return {metrics.elidedText(path, Qt::ElideLeft, width)};
+    return {metrics.elidedText(path.left(split + 1), Qt::ElideMiddle, width),
+            metrics.elidedText(path.mid(split + 1), Qt::ElideLeft, width)};
+}
+
 } // namespace
 
 QStringList WrapAtSpaces(const QString& text, const QFontMetricsF& metrics, qreal width, int maxLines,
@@ -160,6 +176,8 @@ QStringList WrapAtSpaces(const QString& text, const QFontMetricsF& metrics, qrea
         return {};
     if (metrics.horizontalAdvance(text) <= width)
         return {text};
+    if (maxLines >= 2 && elide == Qt::ElideMiddle)
+        return SplitPath(text, metrics, width);
     if (maxLines <= 1 || elide != Qt::ElideRight)
         return {metrics.elidedText(text, elide, width)};
     QStringList lines;
@@ -351,7 +369,7 @@ void PagePainter::draw(QPainter& painter, int page)
             }
             const TableColumn& column = report.columns[qsizetype(c)];
             const qreal width = layout.columnLeft[c + 1] - layout.columnLeft[c] - 2 * layout.padding - indent;
-            const int lines = column.elide == Qt::ElideRight ? report.linesPerRow : 1;
+            const int lines = column.elide == Qt::ElideLeft ? 1 : report.linesPerRow;
             drawLines(painter, measured(c, cell.text, fonts.bodyMetrics, width, lines), fonts.bodyMetrics, c, y,
                       layout.rowHeight, indent);
         }

@@ -37,7 +37,9 @@ struct TableColumn
     QString caption;    // short; wrapped at spaces onto at most two lines
     qreal width = 1;    // share of the table's width, against the other columns' shares
     Qt::Alignment alignment = Qt::AlignLeft;
-    Qt::TextElideMode elide = Qt::ElideRight; // a path keeps its end: Qt::ElideLeft, one line
+    // ElideLeft: one line. ElideMiddle, for a path: its folders, then on the next line the rest
+    // ending in the file's name.
+    Qt::TextElideMode elide = Qt::ElideRight;
 };
 
 struct TableCell
@@ -136,6 +138,7 @@ QString WriteTableReportsPdf(const QString& path, const QList<TableReport>& repo
                              const PageProgress& progress = {});
 
 // Splits a text into at most `maxLines` lines of at most `width`, at spaces only; a word or line
-// that does not fit is shortened with "…" at `elide`'s end.
+// that does not fit is shortened with "…" at `elide`'s end. ElideMiddle on two lines or more: a
+// path, broken after a folder, its file's name kept.
 QStringList WrapAtSpaces(const QString& text, const QFontMetricsF& metrics, qreal width, int maxLines,
                          Qt::TextElideMode elide = Qt::ElideRight);

@@ -16,20 +16,39 @@ QColor TextColorOn(const QColor& background)
     return background.lightness() < 110 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
-void DrawCountsChart(QPainter& painter, const QRect& area, const SummaryCounts& counts)
+namespace {
+
+struct Bar
 {
-    struct Bar
-    {
-        QString caption;
-        int count;
-        QColor color;
-    };
+    QString caption;
+    int count;
+    QColor color;
+};
+
+std::vector<Bar> Bars(const SummaryCounts& counts)
+{
     std::vector<Bar> bars;
     for (AdaptationLevel level : kAllLevels)
         bars.push_back({LevelText(level), counts.level(level), LevelQColor(level)});
     const QColor balanceColors[] = {QColor(0x4f, 0x81, 0xbd), QColor(0x9b, 0xbb, 0x59), QColor(0xc0, 0x50, 0x4d)};
     for (VegetativeBalance balance : kAllBalances)
         bars.push_back({BalanceText(balance), counts.balance(balance), balanceColors[int(balance)]});
+    return bars;
+}
+
+} // namespace
+
+ChartTable CountsChartTable(const SummaryCounts& counts)
+{
+    ChartTable table{{QStringLiteral("Показатель"), QStringLiteral("Число"), QStringLiteral("Доля, %")}, {}};
+    for (const Bar& bar : Bars(counts))
+        table.rows.append({bar.caption, QString::number(bar.count), PercentText(bar.count, counts.assessed)});
+    return table;
+}
+
+void DrawCountsChart(QPainter& painter, const QRect& area, const SummaryCounts& counts)
+{
+    const std::vector<Bar> bars = Bars(counts);
 
     int largest = 1;
     for (const Bar& bar : bars)

@@ -1,6 +1,15 @@
 #include "summary/SummaryCounts.h"
 
+#include "core/RegionalSettings.h"
+
 #include <QStringList>
+
+QString PercentText(int part, int whole)
+{
+    if (whole <= 0)
+        return QStringLiteral("—");
+    return QString::number(100.0 * part / whole, 'f', 1).replace(u'.', regionalSettings().decimalSeparator());
+}
 
 void SummaryCounts::add(const SummaryRow& row)
 {

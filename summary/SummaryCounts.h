@@ -30,6 +30,9 @@ constexpr std::array<AdaptationLevel, 4> kAllLevels{AdaptationLevel::Satisfactor
 constexpr std::array<VegetativeBalance, 3> kAllBalances{VegetativeBalance::Vagotonia, VegetativeBalance::NormalBalance,
                                                         VegetativeBalance::Sympathicotonia};
 
+// A share in per cent with one decimal and the regional separator: 1 of 3 -> "33,3".
+QString PercentText(int part, int whole);
+
 // The counts as lines of text, for standard output and the report.
 QStringList CountsLines(const SummaryCounts& counts);
 

@@ -17,7 +17,7 @@ std::array<TableColumn, SummaryColumnCount> ReportColumns()
     constexpr auto left = Qt::AlignLeft;
     constexpr auto right = Qt::AlignRight;
     std::array<TableColumn, SummaryColumnCount> c;
-    c[ColPath] = {QStringLiteral("Файл"), 27, left, Qt::ElideLeft};
+    c[ColPath] = {QStringLiteral("Файл"), 27, left, Qt::ElideMiddle};
     c[ColName] = {QStringLiteral("ФИО"), 32, left};
     c[ColSex] = {QStringLiteral("Пол"), 7, Qt::AlignHCenter};
     c[ColSystolic] = {QStringLiteral("Сист. АД"), 12, right};

@@ -6,6 +6,7 @@
 #include "group_windows/StageListModel.h"
 #include "tests/support/StageFiles.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -80,6 +81,16 @@ TEST_F(CompareWindowTest, ComparesTheStagesAndShowsTheTableFiguresAndPictures)
     ASSERT_EQ(course->points().size(), 2u);
     EXPECT_EQ(course->points()[0].text, QStringLiteral("2,30"));
     EXPECT_EQ(course->points()[1].text, QStringLiteral("нет в этапе"));
+    // Both pictures read as tables: the person's index and level per stage, the shares per stage.
+    QAccessibleTableInterface* courseTable = QAccessible::queryAccessibleInterface(course)->tableInterface();
+    ASSERT_EQ(courseTable->rowCount(), 2);
+    EXPECT_EQ(courseTable->cellAt(0, 2)->text(QAccessible::Name), LevelText(AdaptationLevel::Satisfactory));
+    EXPECT_EQ(courseTable->cellAt(1, 1)->text(QAccessible::Name), QStringLiteral("нет в этапе"));
+    auto* shares = window.findChild<LevelSharesWidget*>("sharesChart");
+    QAccessibleTableInterface* sharesTable = QAccessible::queryAccessibleInterface(shares)->tableInterface();
+    ASSERT_EQ(sharesTable->rowCount(), 8);
+    EXPECT_EQ(sharesTable->cellAt(1, 0)->text(QAccessible::Name), QStringLiteral("2026-09"));
+    EXPECT_EQ(sharesTable->cellAt(1, 2)->text(QAccessible::Name), QStringLiteral("2")); // Петров and Орлов strained
 
     // Anonymised, the table shows codes; the CSV and the PDF follow it.
     window.findChild<QCheckBox*>("anonymiseBox")->setChecked(true);

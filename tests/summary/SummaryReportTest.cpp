@@ -149,6 +149,10 @@ TEST(TableReport, WrapsAtSpacesOnlyAndShortensWhatDoesNotFit)
          {metrics.elidedText("один два три четыре", Qt::ElideRight, metrics.horizontalAdvance("один два"))}},
         {"path_keeps_its_end", "a/b/c/d/e/f/file.vnl", metrics.horizontalAdvance("…f/file.vnl"), 2, Qt::ElideLeft,
          {metrics.elidedText("a/b/c/d/e/f/file.vnl", Qt::ElideLeft, metrics.horizontalAdvance("…f/file.vnl"))}},
+        {"path_folders_then_the_name", "школа/класс/осень/file.vnl", metrics.horizontalAdvance("школа/класс/осе"), 2,
+         Qt::ElideMiddle, {"школа/класс/", "осень/file.vnl"}},
+        {"path_name_whole_on_its_line", "школа/длинное-имя-файла.vnl", metrics.horizontalAdvance("длинное-имя-файла.vnl"),
+         2, Qt::ElideMiddle, {"школа/", "длинное-имя-файла.vnl"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(WrapAtSpaces(c.text, metrics, c.width, c.lines, c.elide), c.expected) << c.name;
