@@ -139,7 +139,7 @@ std::vector<CoursePoint> CoursePointsOf(const ComparisonTable& table, std::size_
     for (std::size_t s = 0; s < stageCount; ++s) {
         const QString index = cells.value(table.column(s, Column::Index));
         if (const std::optional<int> hundredths = ShownHundredths(index))
-            points.push_back({hundredths, index, cells.value(StageColumnIndex(table, stageCount, s, Column::Level))});
+            points.push_back({hundredths, index, cells.value(table.column(s, Column::Level))});
         else
             points.push_back({std::nullopt, cells.value(table.column(s, Column::State))});
     }

@@ -1,5 +1,7 @@
 #include "entry/EntryJournal.h"
 
+#include "records/PrivateFolder.h"
+
 #include "core/PersonIdentity.h"
 #include "entry/StageFolder.h"
 #include "records/InOutError.h"
@@ -27,20 +29,6 @@ QString JournalPath(const QString& folderKey, const QString& journalFolder)
 {
     const QByteArray hash = QCryptographicHash::hash(folderKey.toUtf8(), QCryptographicHash::Sha1);
     return QDir(journalFolder).filePath(QString::fromLatin1(hash.toHex()) + QStringLiteral(".json"));
-}
-
-// Makes the journals' folder and every missing folder above it private to the user; an existing
-// journals' folder is made private too (earlier versions left it readable by all).
-bool MakePrivateFolder(const QString& folder)
-{
-    const QString clean = QDir::cleanPath(folder);
-    const qsizetype slash = clean.lastIndexOf(u'/');
-    if (!QFileInfo::exists(clean) && slash > 0 && !MakePrivateFolder(clean.left(slash)))
-        return false;
-    const QByteArray native = QFile::encodeName(clean);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        return false;
-    return ::chmod(native.constData(), 0700) == 0 || QFileInfo(clean).isDir();
 }
 
 QJsonObject RowToJson(const EntryRow& row)
@@ -141,7 +129,7 @@ QString EntryJournal::write(const EntryRows& rows) const
     }
     const QJsonObject journal{{QStringLiteral("folder"), m_stageFolder}, {QStringLiteral("rows"), unsaved}};
     try {
-        if (!MakePrivateFolder(QFileInfo(m_path).absolutePath()))
+        if (!KeepOwnFolderPrivate(QFileInfo(m_path).absolutePath()))
             throw InOutErrorFromErrno(errno);
         // Made private before anything is in it; the replacement keeps its permissions.
         if (QFile created(m_path); !created.exists())
@@ -192,7 +180,7 @@ std::unique_ptr<QLockFile> EntryJournal::lock(QString& refusal) const
 {
     refusal.clear();
     const QString folder = QDir::toNativeSeparators(m_stageFolder);
-    if (!MakePrivateFolder(QFileInfo(m_path).absolutePath())) {
+    if (!KeepOwnFolderPrivate(QFileInfo(m_path).absolutePath())) {
         refusal = QStringLiteral("Не удалось создать папку журналов «%1».").arg(QFileInfo(m_path).absolutePath());
         return nullptr;
     }

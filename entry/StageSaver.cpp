@@ -1,5 +1,7 @@
 #include "entry/StageSaver.h"
 
+#include "records/PrivateFolder.h"
+
 #include "entry/RecordFileName.h"
 #include "entry/StageFolder.h"
 
@@ -99,18 +101,6 @@ QString FreePathBeside(const QString& path, const QSet<QString>& taken)
         if (!taken.contains(candidate.toCaseFolded()) && !QFileInfo::exists(candidate))
             return candidate;
     }
-}
-
-// The stage folder and any folder above it that is missing, each 0700: they hold persons' data.
-bool MakePrivateFolder(const QString& path)
-{
-    const QString absolute = QDir(path).absolutePath();
-    if (QFileInfo(absolute).isDir())
-        return true;
-    const QString parent = QFileInfo(absolute).path();
-    if (parent == absolute || !MakePrivateFolder(parent))
-        return false;
-    return (::mkdir(QFile::encodeName(absolute).constData(), 0700) == 0 || errno == EEXIST) && QFileInfo(absolute).isDir();
 }
 
 QString SaveFailureText(const QString& path, const EInOutError& error)
@@ -291,7 +281,7 @@ std::vector<RowSaveOutcome> StageSaver::save(const EntryRows& rows, const std::m
     }
     if (files.empty())
         return outcomes;
-    if (!MakePrivateFolder(m_folder)) {
+    if (!MakePrivateFolders(m_folder)) {
         for (RowSaveOutcome* outcome : writing) {
             outcome->kind = RowSaveOutcome::Failed;
             outcome->message = QStringLiteral("Не удалось создать папку «%1». Строка осталась в таблице.").arg(m_folder);

@@ -1,16 +1,18 @@
 #include "group_windows/GroupsView.h"
 
+#include "reports/ExportFile.h"
+#include "reports/NamesFreeExport.h"
+
 #include "groups/GroupsCsv.h"
 #include "groups/GroupsJson.h"
 #include "groups/GroupsReport.h"
 #include "summary/SummaryReport.h"
-#include "group_windows/GroupSources.h"
+#include "groups/GroupSources.h"
 
 #include <QDateTime>
 #include <QHeaderView>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
@@ -56,9 +58,11 @@ GroupsView::GroupsView(QWidget* parent) : QWidget(parent)
     });
     connect(ui.byAge, &QCheckBox::toggled, ui.ageBands, &QWidget::setEnabled);
     ui.ageBands->setEnabled(ui.byAge->isChecked());
+    // Codes are dealt afresh each time they are switched on; the groups are worked out again so
+    // that no label is taken from a file's name, which is a person's.
     connect(ui.codesCheck, &QCheckBox::toggled, this, [this] {
         if (m_result)
-            m_risk.setTable(RiskTable(*m_result, coder()));
+            compute();
     });
     connect(ui.exportCsvButton, &QPushButton::clicked, this, [this] {
         if (const QString path = chooseSavePath(QStringLiteral("Группы в CSV"), QStringLiteral("CSV (*.csv)"));
@@ -139,7 +143,9 @@ bool GroupsView::compute()
     ui.groupsProgressLabel->setText(QStringLiteral("Расчет групп…"));
     ui.groupsProgressPanel->show();
     updateActions();
-    (void)QtConcurrent::run(&m_pool, [this, run, grouping, sources = m_sources, rows = m_rows, gate = workGate] {
+    const bool namesFree = ui.codesCheck->isChecked();
+    (void)QtConcurrent::run(&m_pool, [this, run, grouping, namesFree, sources = m_sources, rows = m_rows,
+                                      gate = workGate] {
         if (gate)
             gate();
         const GroupsProgress progress = [this, run, &gate](qsizetype done, qsizetype total) {
@@ -149,7 +155,7 @@ bool GroupsView::compute()
                 this, [this, run, done, total] { onProgress(run, done, total); }, Qt::QueuedConnection);
         };
         auto result = std::make_shared<const GroupsResult>(
-            ComputeGroups(SplitBySource(sources, {}, rows), grouping, run.get(), progress));
+            ComputeGroups(SplitBySource(sources, {}, rows, namesFree), grouping, run.get(), progress));
         QMetaObject::invokeMethod(
             this, [this, run, result] { onComputed(run, result); }, Qt::QueuedConnection);
     });
@@ -196,6 +202,7 @@ void GroupsView::onComputed(const std::shared_ptr<std::atomic<bool>>& run,
 
 void GroupsView::showResult()
 {
+    m_coder = ui.codesCheck->isChecked() ? NamesFreeCoder(m_rows) : RiskCoder();
     m_figures.setTable(m_result ? FiguresTable(*m_result) : TextTable{});
     m_tests.setTable(m_result ? TestsTable(*m_result) : TextTable{});
     m_risk.setTable(m_result ? RiskTable(*m_result, coder()) : TextTable{});
@@ -215,7 +222,7 @@ void GroupsView::updateActions()
 
 RiskCoder GroupsView::coder() const
 {
-    return ui.codesCheck->isChecked() ? RowCoder(m_rows) : RiskCoder();
+    return m_coder;
 }
 
 bool GroupsView::exportCsv(const QString& path)
@@ -223,17 +230,22 @@ bool GroupsView::exportCsv(const QString& path)
     const QString failure = m_result ? WriteGroupsCsv(path, *m_result) : QStringLiteral("нет групп");
     if (!failure.isEmpty())
         reportFailure(QStringLiteral("Не удалось записать %1: %2").arg(path, failure));
+    else
+        RecordExport({QStringLiteral("группы, CSV"), bool(m_coder), m_rows.size()});
     return failure.isEmpty();
 }
 
 bool GroupsView::exportJson(const QString& path)
 {
-    QSaveFile file(path);
-    const QByteArray json = m_result ? GroupsJson(*m_result, coder()) : QByteArray();
-    const bool written = m_result && file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.commit();
-    if (!written)
-        reportFailure(QStringLiteral("Не удалось записать %1: %2").arg(path, file.errorString()));
-    return written;
+    if (!m_result)
+        return false;
+    const QByteArray json = GroupsJson(*m_result, coder());
+    const QString failure = WriteExport(path, [&json](QIODevice& device) { return WriteBytes(device, json); });
+    if (!failure.isEmpty())
+        reportFailure(QStringLiteral("Не удалось записать %1: %2").arg(path, failure));
+    else
+        RecordExport({QStringLiteral("группы, JSON"), bool(m_coder), m_rows.size()});
+    return failure.isEmpty();
 }
 
 QList<TableReport> GroupsView::reports(bool riskOnly) const
@@ -249,8 +261,11 @@ void GroupsView::exportPdf(const QString& path)
 {
     if (!m_result)
         return;
-    startReport(QStringLiteral("Запись PDF"), [path, reports = reports(false)](const PageProgress& progress) {
+    const ExportRecord record{QStringLiteral("группы, PDF"), bool(m_coder), m_rows.size()};
+    startReport(QStringLiteral("Запись PDF"), [path, record, reports = reports(false)](const PageProgress& progress) {
         const QString failure = WriteTableReportsPdf(path, reports, SummaryReportPageLayout(), progress);
+        if (failure.isEmpty())
+            RecordExport(record);
         return failure.isEmpty() ? failure : QStringLiteral("Не удалось записать %1: %2").arg(path, failure);
     });
 }

@@ -67,6 +67,7 @@ private:
     Ui::GroupsView ui;
     QStringList m_sources;
     SummaryRows m_rows;
+    RiskCoder m_coder; // the codes the view shows and its exports carry, empty with names shown
     std::shared_ptr<const GroupsResult> m_result;
     std::shared_ptr<std::atomic<bool>> m_cancel; // the grouping under way, if any
     TextTableModel m_figures;

@@ -1,5 +1,7 @@
 #include "groups/GroupsCsv.h"
 
+#include "reports/ExportFile.h"
+
 #include "core/EditRules.h"
 #include "core/RegionalSettings.h"
 #include "reports/CsvFile.h"
@@ -55,11 +57,16 @@ QStringList GroupsCsvCells(const GroupStats& group)
     return cells;
 }
 
-QString WriteGroupsCsv(const QString& path, const GroupsResult& result, const std::atomic<bool>* cancel)
+QString WriteGroupsCsv(QIODevice& out, const GroupsResult& result, const std::atomic<bool>* cancel)
 {
     std::vector<QStringList> lines;
     for (const GroupStats& group : result.groups)
         lines.push_back(GroupsCsvCells(group));
-    return WriteCsvFile(path, GroupsCsvCaptions(), qsizetype(lines.size()),
-                        [&](qsizetype i) { return lines[std::size_t(i)]; }, cancel);
+    return WriteCsv(out, GroupsCsvCaptions(), qsizetype(lines.size()), [&](qsizetype i) { return lines[std::size_t(i)]; },
+                    cancel);
+}
+
+QString WriteGroupsCsv(const QString& path, const GroupsResult& result, const std::atomic<bool>* cancel)
+{
+    return WriteExport(path, [&](QIODevice& out) { return WriteGroupsCsv(out, result, cancel); });
 }

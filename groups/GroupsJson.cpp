@@ -5,6 +5,16 @@
 
 namespace {
 
+QByteArray DescriptionObject(const Description& d)
+{
+    return "{\"median\":" + JsonOptionalNumber(d.median) + ",\"q1\":" + JsonOptionalNumber(d.q1) +
+           ",\"q3\":" + JsonOptionalNumber(d.q3) + ",\"mean\":" + JsonOptionalNumber(d.mean) +
+           ",\"sd\":" + JsonOptionalNumber(d.sd) + '}';
+}
+
+} // namespace
+
+
 QByteArray JsonString(const QString& text)
 {
     QByteArray out = "\"";
@@ -22,12 +32,12 @@ QByteArray JsonString(const QString& text)
     return out + '"';
 }
 
-QByteArray OptionalNumber(const std::optional<double>& value)
+QByteArray JsonOptionalNumber(const std::optional<double>& value)
 {
     return value ? JsonNumber(*value) : QByteArray("null");
 }
 
-QByteArray Counts(std::span<const int> counts)
+QByteArray JsonCounts(std::span<const int> counts)
 {
     QByteArray out = "[";
     for (std::size_t i = 0; i < counts.size(); ++i)
@@ -35,14 +45,7 @@ QByteArray Counts(std::span<const int> counts)
     return out + ']';
 }
 
-QByteArray DescriptionObject(const Description& d)
-{
-    return "{\"median\":" + OptionalNumber(d.median) + ",\"q1\":" + OptionalNumber(d.q1) +
-           ",\"q3\":" + OptionalNumber(d.q3) + ",\"mean\":" + OptionalNumber(d.mean) +
-           ",\"sd\":" + OptionalNumber(d.sd) + '}';
-}
-
-QByteArray Labels(const QStringList& labels)
+QByteArray JsonStrings(const QStringList& labels)
 {
     QByteArray out = "[";
     for (qsizetype i = 0; i < labels.size(); ++i)
@@ -50,7 +53,6 @@ QByteArray Labels(const QStringList& labels)
     return out + ']';
 }
 
-} // namespace
 
 QByteArray JsonNumber(double value)
 {
@@ -68,8 +70,8 @@ QByteArray GroupsJson(const GroupsResult& result, const RiskCoder& coder)
         const GroupStats& g = result.groups[i];
         out += i ? ",\n " : "\n ";
         out += "{\"label\":" + JsonString(g.label) + ",\"files\":" + QByteArray::number(g.counts.files) +
-               ",\"assessed\":" + QByteArray::number(g.counts.assessed) + ",\"levels\":" + Counts(g.counts.perLevel) +
-               ",\"balance\":" + Counts(g.counts.perBalance) + ",\"ifi\":" + DescriptionObject(g.ifi) +
+               ",\"assessed\":" + QByteArray::number(g.counts.assessed) + ",\"levels\":" + JsonCounts(g.counts.perLevel) +
+               ",\"balance\":" + JsonCounts(g.counts.perBalance) + ",\"ifi\":" + DescriptionObject(g.ifi) +
                ",\"kerdo\":" + DescriptionObject(g.kerdo) + ",\"bmi\":" + DescriptionObject(g.bmi) + '}';
     }
     out += "\n],\n\"tests\": [";
@@ -77,8 +79,8 @@ QByteArray GroupsJson(const GroupsResult& result, const RiskCoder& coder)
         const GroupTest& t = result.tests[i];
         out += i ? ",\n " : "\n ";
         out += "{\"test\":" + JsonString(TestKindName(t.kind)) + ",\"of\":" + JsonString(TestSubjectName(t.subject)) +
-               ",\"groups\":" + Labels(t.groups) + ",\"statistic\":" + OptionalNumber(t.result.statistic) +
-               ",\"df\":" + OptionalNumber(t.result.df) + ",\"p\":" + OptionalNumber(t.result.p) + ",\"method\":" +
+               ",\"groups\":" + JsonStrings(t.groups) + ",\"statistic\":" + JsonOptionalNumber(t.result.statistic) +
+               ",\"df\":" + JsonOptionalNumber(t.result.df) + ",\"p\":" + JsonOptionalNumber(t.result.p) + ",\"method\":" +
                JsonString(QString::fromLatin1(TestMethodName(t.result.method)));
         if (t.result.effect)
             out += ",\"effect\":" + JsonNumber(*t.result.effect);

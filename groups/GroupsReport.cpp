@@ -184,6 +184,15 @@ TableReport RiskListReport(const GroupsResult& result, const QString& date, cons
     return report;
 }
 
+QString WriteGroupsPdf(QIODevice& out, const GroupsResult& result, const QString& date, const RiskCoder& coder,
+                       const PageProgress& progress)
+{
+    return WriteTableReportsPdf(out,
+                                {GroupsFiguresReport(result, date), GroupsTestsReport(result, date),
+                                 RiskListReport(result, date, coder)},
+                                SummaryReportPageLayout(), progress);
+}
+
 QString WriteGroupsPdf(const QString& path, const GroupsResult& result, const QString& date, const RiskCoder& coder,
                        const PageProgress& progress)
 {

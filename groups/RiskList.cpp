@@ -1,6 +1,7 @@
 #include "groups/RiskList.h"
 
 #include "compare/PersonCourse.h"
+#include "reports/NamesFreeExport.h"
 
 #include <QHash>
 
@@ -58,4 +59,15 @@ std::vector<RiskEntry> WorsenedRisk(const Comparison& comparison)
 QString RiskPerson(const RiskEntry& entry, const RiskCoder& coder)
 {
     return coder ? coder(entry.row) : entry.row.texts.FullName;
+}
+
+RiskCoder NamesFreeCoder(const SummaryRows& rows)
+{
+    QHash<QString, std::size_t> place;
+    place.reserve(rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        place.insert(rows[i].path, std::size_t(i));
+    return [place, codes = PersonCodes(std::size_t(rows.size()))](const SummaryRow& row) {
+        return codes.code(place.value(row.path));
+    };
 }

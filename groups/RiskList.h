@@ -20,5 +20,9 @@ void SortRisk(std::vector<RiskEntry>& risk, const QStringList& groupOrder);
 // (the stages' labels). Worst first.
 std::vector<RiskEntry> WorsenedRisk(const Comparison& comparison);
 
+// Codes for one export without names: every row's file gets a code of a fresh random order
+// (reports/NamesFreeExport.h), the same in every output of that export.
+RiskCoder NamesFreeCoder(const SummaryRows& rows);
+
 // The name, or the code when `coder` is set.
 QString RiskPerson(const RiskEntry& entry, const RiskCoder& coder);

@@ -243,3 +243,8 @@ QString CancelledReason()
 {
     return QStringLiteral("прервано");
 }
+
+QString WriteBytes(QIODevice& device, const QByteArray& bytes)
+{
+    return device.write(bytes) == bytes.size() ? QString() : device.errorString();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,6 +43,9 @@ private:
 
 // Writes one export's bytes into `device`; returns an empty text, or why it failed.
 using ExportWriter = std::function<QString(QIODevice& device)>;
+
+// Writes ready bytes (a JSON text, say) into `device`; an empty text, or why it failed.
+QString WriteBytes(QIODevice& device, const QByteArray& bytes);
 
 struct Export
 {

@@ -1,5 +1,7 @@
 #include "reports/NamesFreeExport.h"
 
+#include "records/PrivateFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,16 +18,6 @@
 namespace {
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-
-QString MakePrivateFolder(const QString& folder)
-{
-    if (!QDir().mkpath(folder))
-        return QStringLiteral("не удалось создать папку");
-    // An existing folder is narrowed as well: what is in it is about minors.
-    if (::chmod(QFile::encodeName(folder).constData(), 0700) != 0)
-        return QStringLiteral("не удалось закрыть папку от других");
-    return {};
-}
 
 } // namespace
 
@@ -101,8 +93,8 @@ QString ExportLogPath(const QString& folder)
 
 QString RecordExport(const ExportRecord& record, const QString& folder)
 {
-    if (const QString failure = MakePrivateFolder(folder); !failure.isEmpty())
-        return failure;
+    if (!KeepOwnFolderPrivate(folder))
+        return QStringLiteral("не удалось создать папку журнала или закрыть её от других");
     QFile log(ExportLogPath(folder));
     if (!log.open(QIODevice::Append | QIODevice::WriteOnly))
         return log.errorString();

@@ -166,8 +166,7 @@ int RunCompare(const CompareRequest& request, QTextStream& out, QTextStream& err
     const GroupFigures groupFigures = ComputeGroupFigures(comparison);
     if (!request.jsonPath.isEmpty()) {
         exports.append({request.jsonPath, [&](QIODevice& device) {
-                            const QByteArray json = ComparisonJson(comparison, groupFigures, request.anonymised);
-                            return device.write(json) == json.size() ? QString() : device.errorString();
+                            return WriteBytes(device, ComparisonJson(handOver, groupFigures));
                         }});
         recorded << QStringLiteral("сравнение, JSON");
     }

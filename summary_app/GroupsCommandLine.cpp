@@ -1,18 +1,19 @@
 #include "summary_app/GroupsCommandLine.h"
 
+#include "groups/GroupSources.h"
 #include "groups/GroupsCsv.h"
 #include "groups/GroupsJson.h"
 #include "groups/GroupsReport.h"
 #include "groups/GroupsText.h"
+#include "reports/ExportFile.h"
+#include "reports/NamesFreeExport.h"
 #include "summary/RecordFileAssessment.h"
 #include "summary/RecordFileScan.h"
 #include "summary_app/CommandLine.h"
 #include "summary_app/SignalCancellation.h"
-#include "group_windows/GroupSources.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
-#include <QSaveFile>
 
 namespace {
 
@@ -105,14 +106,6 @@ bool ParseGroupsCommandLine(const QStringList& arguments, GroupsRequest& request
     return true;
 }
 
-QString WriteJsonFile(const QString& path, const QByteArray& json)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.commit())
-        return {};
-    return file.errorString();
-}
-
 int RunGroups(const GroupsRequest& request, QTextStream& out, QTextStream& err, const std::atomic<bool>* cancel)
 {
     const RecordFileList list = FindRecordFiles(request.paths, cancel);
@@ -125,7 +118,7 @@ int RunGroups(const GroupsRequest& request, QTextStream& out, QTextStream& err, 
         rows.append(AssessRecordFile(path, separators));
     }
     const GroupsResult result =
-        ComputeGroups(SplitBySource(request.paths, request.labels, rows), request.grouping, cancel);
+        ComputeGroups(SplitBySource(request.paths, request.labels, rows, request.anonymised), request.grouping, cancel);
     const auto interrupted = [&] {
         if (!Cancelled(cancel))
             return false;
@@ -135,41 +128,52 @@ int RunGroups(const GroupsRequest& request, QTextStream& out, QTextStream& err, 
     if (interrupted())
         return ExitCancelled;
 
+    // Without names no output of the run, standard error included, names a person or a path.
     int skipped = int(list.skipped.size());
     for (const SkippedPath& path : list.skipped)
-        err << path.path << ": " << path.reason << Qt::endl;
+        err << (request.anonymised ? QString() : path.path + QStringLiteral(": ")) << path.reason << Qt::endl;
     for (const SummaryRow& row : rows) {
         if (IsSkipped(row)) {
             ++skipped;
-            err << row.path << ": " << row.reason << Qt::endl;
+            err << (request.anonymised ? QString() : row.path + QStringLiteral(": ")) << row.reason << Qt::endl;
         }
     }
 
-    const RiskCoder coder = request.anonymised ? RowCoder(rows) : RiskCoder();
-    bool written = true;
-    const auto report = [&](const QString& path, const QString& failure) {
-        if (failure.isEmpty() || Cancelled(cancel))
-            return;
-        err << path << ": " << QStringLiteral("не удалось записать: ") << failure << Qt::endl;
-        written = false;
-    };
-    // The slow report first: a cancel while it is written leaves the other outputs as they were.
-    if (!request.pdfPath.isEmpty())
-        report(request.pdfPath,
-               WriteGroupsPdf(request.pdfPath, result,
-                              QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")), coder,
-                              [cancel](int, int) { return !Cancelled(cancel); }));
-    if (!request.csvPath.isEmpty() && !Cancelled(cancel))
-        report(request.csvPath, WriteGroupsCsv(request.csvPath, result, cancel));
-    if (!request.jsonPath.isEmpty() && !Cancelled(cancel))
-        report(request.jsonPath, WriteJsonFile(request.jsonPath, GroupsJson(result, coder)));
-    if (interrupted())
+    const RiskCoder coder = request.anonymised ? NamesFreeCoder(rows) : RiskCoder();
+    const QString date = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    QList<Export> exports;
+    QStringList recorded;
+    if (!request.pdfPath.isEmpty()) {
+        exports.append({request.pdfPath, [&](QIODevice& device) {
+                            return WriteGroupsPdf(device, result, date, coder,
+                                                  [cancel](int, int) { return !Cancelled(cancel); });
+                        }});
+        recorded << QStringLiteral("группы, PDF");
+    }
+    if (!request.csvPath.isEmpty()) {
+        exports.append({request.csvPath, [&](QIODevice& device) { return WriteGroupsCsv(device, result, cancel); }});
+        recorded << QStringLiteral("группы, CSV");
+    }
+    if (!request.jsonPath.isEmpty()) {
+        exports.append({request.jsonPath, [&](QIODevice& device) { return WriteBytes(device, GroupsJson(result, coder)); }});
+        recorded << QStringLiteral("группы, JSON");
+    }
+    const ExportOutcome outcome = WriteOutputs(exports, err, cancel);
+    if (outcome == ExportOutcome::Cancelled) {
+        err << "vornale-summary: " << CancelledReason() << Qt::endl;
         return ExitCancelled;
+    }
+    if (outcome == ExportOutcome::Placed) {
+        for (const QString& what : recorded)
+            RecordExport({what, request.anonymised, rows.size()});
+    }
+    // An export on standard output keeps it to itself.
+    QTextStream& figures = ExportsTakeStandardOutput(exports) ? err : out;
     for (const QString& line : GroupsLines(result))
-        out << line << '\n';
+        figures << line << '\n';
     out.flush();
     err.flush();
-    if (!written)
+    if (outcome == ExportOutcome::Failed)
         return ExitUsage;
     return skipped > 0 ? ExitSomeSkipped : ExitAllRead;
 }

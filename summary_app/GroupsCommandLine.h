@@ -37,6 +37,3 @@ int RunGroups(const GroupsRequest& request, QTextStream& out, QTextStream& err,
 // Parse, then group, with SIGINT and SIGTERM cancelling. Returns the exit code.
 int RunGroupsCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// Writes `json` to `path`, replacing an earlier file only once complete. Empty text on success,
-// else the reason.
-QString WriteJsonFile(const QString& path, const QByteArray& json);

@@ -1,19 +1,17 @@
-#include "group_windows/GroupSources.h"
+#include "groups/GroupSources.h"
 
-#include "compare/ComparisonTable.h"
 #include "compare/Stages.h"
+#include "reports/NamesFreeExport.h"
 
-#include <QHash>
-
-#include <memory>
-
-std::vector<GroupSource> SplitBySource(const QStringList& paths, const QStringList& labels, const SummaryRows& rows)
+std::vector<GroupSource> SplitBySource(const QStringList& paths, const QStringList& labels, const SummaryRows& rows,
+                                       bool namesFree)
 {
     std::vector<GroupSource> sources;
     QStringList prefixes;
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString label = labels.value(i);
-        sources.push_back({label.isEmpty() ? DefaultStageLabel({paths[i]}) : label, {}});
+        const QString unlabelled = namesFree ? NamesFreeStageLabel(std::size_t(i) + 1) : DefaultStageLabel({paths[i]});
+        sources.push_back({label.isEmpty() ? unlabelled : label, {}});
         prefixes << (paths[i].endsWith(u'/') ? paths[i] : paths[i] + u'/');
     }
     if (sources.empty())
@@ -31,16 +29,4 @@ std::vector<GroupSource> SplitBySource(const QStringList& paths, const QStringLi
         sources[std::size_t(best)].rows.append(row);
     }
     return sources;
-}
-
-RiskCoder RowCoder(const SummaryRows& rows)
-{
-    auto places = std::make_shared<QHash<QString, qsizetype>>();
-    places->reserve(rows.size());
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        places->insert(rows[i].path, i);
-    const std::size_t count = std::size_t(rows.size());
-    return [places, count](const SummaryRow& row) {
-        return PersonCode(std::size_t(places->value(row.path, 0)), count);
-    };
 }
