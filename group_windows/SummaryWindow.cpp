@@ -1,5 +1,6 @@
 #include "group_windows/SummaryWindow.h"
 
+#include "reports/NamesFreeExport.h"
 #include "summary/CsvExport.h"
 #include "summary/SummaryCounts.h"
 #include "summary/SummaryReader.h"
@@ -247,22 +248,38 @@ EntryWindow* SummaryWindow::openEntry(const QString& folder)
     return entry;
 }
 
+SummaryWindow::HandOver SummaryWindow::handOver() const
+{
+    const bool namesFree = ui.actionNamesFree->isChecked();
+    HandOver out{m_model->rows(), ReportHeading{namesFree ? QStringList() : m_sources}, namesFree};
+    out.heading.namesFree = namesFree;
+    // Codes dealt afresh for each export, so their order says nothing of the names.
+    if (namesFree)
+        out.rows = NamesFreeRows(out.rows, PersonCodes(std::size_t(out.rows.size())));
+    return out;
+}
+
 bool SummaryWindow::exportCsv(const QString& path)
 {
-    const QString failure = WriteSummaryCsv(path, m_model->rows());
+    const HandOver shown = handOver();
+    const QString failure = WriteSummaryCsv(path, shown.rows, nullptr, shown.namesFree);
     if (!failure.isEmpty())
         reportFailure(QStringLiteral("Не удалось записать %1: %2").arg(path, failure));
+    else
+        RecordExport({QStringLiteral("сводка, CSV"), shown.namesFree, shown.rows.size()});
     return failure.isEmpty();
 }
 
 void SummaryWindow::exportPdf(const QString& path)
 {
-    startReport(QStringLiteral("Запись PDF"),
-                [path, rows = m_model->rows(), heading = ReportHeading{m_sources}](const PageProgress& progress) {
-                    const QString failure = WriteSummaryPdf(path, rows, heading, progress);
-                    return failure.isEmpty() ? failure
-                                             : QStringLiteral("Не удалось записать %1: %2").arg(path, failure);
-                });
+    const HandOver shown = handOver();
+    startReport(QStringLiteral("Запись PDF"), [path, shown](const PageProgress& progress) {
+        const QString failure = WriteSummaryPdf(path, shown.rows, shown.heading, progress);
+        if (!failure.isEmpty())
+            return QStringLiteral("Не удалось записать %1: %2").arg(path, failure);
+        RecordExport({QStringLiteral("сводка, PDF"), shown.namesFree, shown.rows.size()});
+        return QString();
+    });
 }
 
 void SummaryWindow::print()
@@ -273,9 +290,8 @@ void SummaryWindow::print()
     if (!choosePrinter(*printer))
         return;
     startReport(QStringLiteral("Печать"),
-                PrintingDraw(printer, [rows = m_model->rows(), heading = ReportHeading{m_sources}](
-                                          QPagedPaintDevice& device, const PageProgress& progress) {
-                    return PrintSummaryReport(rows, heading, device, progress);
+                PrintingDraw(printer, [shown = handOver()](QPagedPaintDevice& device, const PageProgress& progress) {
+                    return PrintSummaryReport(shown.rows, shown.heading, device, progress);
                 }));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "summary/SummaryReport.h"
 #include "summary/SummaryRow.h"
 #include "reports/TableReport.h"
 #include "group_windows/BackgroundReport.h"
@@ -61,6 +62,16 @@ signals:
     void reportFinished(bool written);
 
 private:
+    // What one export, print run included, hands over: the rows and heading, without names when
+    // "Коды вместо имён" is on.
+    struct HandOver
+    {
+        SummaryRows rows;
+        ReportHeading heading;
+        bool namesFree = false;
+    };
+    HandOver handOver() const;
+
     bool fromCurrentReader() const;
     void onFilesFound(int total);
     void onRowsReady(const SummaryRows& rows);

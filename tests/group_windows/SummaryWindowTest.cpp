@@ -1,6 +1,7 @@
 #include "group_windows/SummaryWindow.h"
 
 #include "core/RegionalSettings.h"
+#include "reports/NamesFreeExport.h"
 #include "summary/SummaryTableModel.h"
 #include "group_windows/CountsChartWidget.h"
 #include "tests/support/TestFiles.h"
@@ -114,6 +115,26 @@ TEST_F(SummaryWindowTest, ExportsBothFormats)
     EXPECT_EQ(csv.readAll().count("\r\n"), 2);
     EXPECT_TRUE(pdf.readAll().startsWith("%PDF-"));
     EXPECT_TRUE(failures.isEmpty());
+}
+
+TEST_F(SummaryWindowTest, CodesInsteadOfNamesHideNamesFilesAndFoldersAndAreLogged)
+{
+    QByteArray named = Record(120, 80, 70, 30);
+    named.replace("\r\nX\r\n", "\r\nIvanova Polina\r\n");
+    write("Shkola/Polina.vnl", named);
+    ASSERT_TRUE(readAll({at("Shkola")}));
+    window.findChild<QAction*>("actionNamesFree")->setChecked(true);
+    const QString log = ExportLogPath();
+    const qsizetype logged = QFile(log).size();
+    ASSERT_TRUE(window.exportCsv(at("out.csv")));
+    QFile csv(at("out.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QByteArray text = csv.readAll();
+    EXPECT_TRUE(text.contains(QStringLiteral(";Л0001;").toUtf8()) || text.contains(QStringLiteral("\nЛ0001;").toUtf8()))
+        << text.toStdString();
+    for (const char* hidden : {"Ivanova", "Polina", "Shkola", ".vnl"})
+        EXPECT_FALSE(text.contains(hidden)) << hidden;
+    EXPECT_GT(QFile(log).size(), logged);
 }
 
 TEST_F(SummaryWindowTest, FailedExportIsReportedAndKeepsTheEarlierFile)
