@@ -89,8 +89,10 @@ void DrawLevelSharesChart(QPainter& painter, const QRectF& area, const GroupsRes
             painter.setPen(QPen(Qt::black, 0));
             painter.drawRect(rect);
         }
+        // Two lines at most, broken at spaces and shortened at the end, so no word loses its start.
+        const QStringList caption = WrapAtSpaces(LevelText(kAllLevels[l]), metrics, slot - line / 4, 2);
         painter.drawText(QRectF(plot.left() + slot * qreal(l), plot.bottom() + line / 4, slot, 2 * line),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, LevelText(kAllLevels[l]));
+                         Qt::AlignHCenter | Qt::AlignTop, caption.join(u'\n'));
     }
     for (std::size_t g = 0; g < groups; ++g) {
         const QRectF swatch(area.right() - legendWidth + line / 2, area.top() + line * qreal(g) + line / 4,
