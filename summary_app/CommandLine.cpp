@@ -19,19 +19,12 @@ namespace {
 const QString kUsage = QStringLiteral(
     "vornale-summary [--csv ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--anonymise [--key КЛЮЧ.csv]] ПУТЬ… | --enter ПАПКА");
 
-bool Cancelled(const std::atomic<bool>* cancel)
-{
-    return cancel != nullptr && cancel->load();
-}
-
 } // namespace
 
 CommandLineRequest ParseCommandLine(const QStringList& arguments)
 {
-    ProgramCommandLine commandLine(
-        QStringLiteral("vornale-summary"), QStringLiteral("Сводка по группе: файлы записей и папки с ними."),
-        QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")),
-        QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")));
+    ProgramCommandLine commandLine =
+        GroupProgramCommandLine(QStringLiteral("Сводка по группе: файлы записей и папки с ними."));
     commandLine.addOption({QStringLiteral("csv"), QStringLiteral("Записать сводку в CSV (- — в стандартный вывод)."),
                            QStringLiteral("ФАЙЛ")});
     commandLine.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF (- — в стандартный вывод)."),
@@ -109,15 +102,7 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments)
 
 int RunExport(const CommandLineRequest& request, QTextStream& out, QTextStream& err, const std::atomic<bool>* cancel)
 {
-    const RecordFileList list = FindRecordFiles(request.paths, cancel);
-    SummaryRows rows;
-    rows.reserve(list.files.size());
-    const Separators separators = Separators::current();
-    for (const QString& path : list.files) {
-        if (Cancelled(cancel))
-            break;
-        rows.append(AssessRecordFile(path, separators));
-    }
+    const auto [list, rows] = AssessPaths(request.paths, cancel);
     const auto interrupted = [&err] {
         err << "vornale-summary: " << CancelledReason() << Qt::endl;
         return ExitCancelled;
@@ -238,4 +223,49 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (IsGroupsRequest(arguments))
         return RunGroupsCommandLine(arguments, out, err);
     return RunCommandLine(ParseCommandLine(arguments), out, err);
+}
+
+ProgramCommandLine GroupProgramCommandLine(const QString& description)
+{
+    return ProgramCommandLine(
+        QStringLiteral("vornale-summary"), description,
+        QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")),
+        QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию.")));
+}
+
+bool ReadCommandLine(ProgramCommandLine& commandLine, const QStringList& arguments, QString& error, bool& shown,
+                     QTextStream& out)
+{
+    shown = false;
+    switch (commandLine.parse(arguments)) {
+    case ProgramCommandLine::Outcome::Fail:
+        error = commandLine.text();
+        return false;
+    case ProgramCommandLine::Outcome::ShowHelp:
+    case ProgramCommandLine::Outcome::ShowVersion:
+        out << commandLine.text();
+        shown = true;
+        return true;
+    case ProgramCommandLine::Outcome::Run:
+        break;
+    }
+    return true;
+}
+
+bool Cancelled(const std::atomic<bool>* cancel)
+{
+    return cancel != nullptr && cancel->load();
+}
+
+AssessedPaths AssessPaths(const QStringList& paths, const std::atomic<bool>* cancel)
+{
+    AssessedPaths assessed{FindRecordFiles(paths, cancel), {}};
+    assessed.rows.reserve(assessed.list.files.size());
+    const Separators separators = Separators::current();
+    for (const QString& path : assessed.list.files) {
+        if (Cancelled(cancel))
+            break;
+        assessed.rows.append(AssessRecordFile(path, separators));
+    }
+    return assessed;
 }

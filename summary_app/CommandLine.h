@@ -1,6 +1,9 @@
 #pragma once
 
+#include "commandline/ProgramCommandLine.h"
 #include "reports/ExportFile.h"
+#include "summary/RecordFileScan.h"
+#include "summary/SummaryRow.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -51,3 +54,21 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
 
 // Exit code after a cancelled export.
 constexpr int ExitCancelled = 130;
+
+// The group program's command line with its help and version options, as each of its forms
+// (summary, comparison, groups) reads them; the help is in Russian and names the program.
+ProgramCommandLine GroupProgramCommandLine(const QString& description);
+// Reads `arguments` with `commandLine`: false with `error` set when they are wrong; true, with
+// `shown` set, when the help or the version went to `out` and nothing else is to be done.
+bool ReadCommandLine(ProgramCommandLine& commandLine, const QStringList& arguments, QString& error, bool& shown,
+                     QTextStream& out);
+
+bool Cancelled(const std::atomic<bool>* cancel);
+
+// The record files found under the paths, each assessed as the summary does; stops once `cancel` is set.
+struct AssessedPaths
+{
+    RecordFileList list;
+    SummaryRows rows;
+};
+AssessedPaths AssessPaths(const QStringList& paths, const std::atomic<bool>* cancel);

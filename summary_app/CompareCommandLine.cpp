@@ -6,6 +6,7 @@
 #include "compare/ComparisonRun.h"
 #include "compare/ComparisonTable.h"
 #include "compare/GroupFigures.h"
+#include "commandline/ProgramCommandLine.h"
 #include "summary_app/CommandLine.h"
 #include "reports/NamesFreeExport.h"
 #include "summary_app/ComparisonJson.h"
@@ -19,35 +20,34 @@ const QString kCompareUsage = QStringLiteral("vornale-summary --compare [--label
                                              "ФАЙЛ.csv] [--pdf ФАЙЛ.pdf] [--json ФАЙЛ.json] [--anonymise [--key КЛЮЧ.csv]] "
                                              "ЭТАП ЭТАП…");
 
-void Configure(QCommandLineParser& parser)
-{
-    parser.setApplicationDescription(QStringLiteral(
+const QString kCompareDescription = QStringLiteral(
         "Сравнение обследований одной группы: каждый ЭТАП — папка с файлами записей или файл "
         "записи. "
         "Метки и имена папок, начинающиеся с даты (2026-09, 2026-09-01 7А, 01.09.2026 7А), упорядочивают "
         "этапы, если дата есть у каждого этапа; иначе этапы идут в заданном порядке. Какой порядок взят, "
-        "сказано в выводе."));
-    parser.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить этапы.")});
-    parser.addOption({QStringLiteral("label"),
+        "сказано в выводе.");
+
+void Configure(ProgramCommandLine& commandLine)
+{
+    commandLine.addOption({QStringLiteral("compare"), QStringLiteral("Сравнить этапы.")});
+    commandLine.addOption({QStringLiteral("label"),
                       QStringLiteral("Метка очередного этапа (по умолчанию имя папки)."),
                       QStringLiteral("МЕТКА")});
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать сравнение в CSV (- — в стандартный вывод)."),
+    commandLine.addOption({QStringLiteral("csv"), QStringLiteral("Записать сравнение в CSV (- — в стандартный вывод)."),
                       QStringLiteral("ФАЙЛ")});
-    parser.addOption(
+    commandLine.addOption(
         {QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF (- — в стандартный вывод)."),
          QStringLiteral("ФАЙЛ")});
-    parser.addOption({QStringLiteral("json"), QStringLiteral("Записать числа этапов и тесты в JSON (- — в стандартный вывод)."),
+    commandLine.addOption({QStringLiteral("json"), QStringLiteral("Записать числа этапов и тесты в JSON (- — в стандартный вывод)."),
                       QStringLiteral("ФАЙЛ")});
-    parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
+    commandLine.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
                       QStringLiteral("Вместо имен писать коды (новые при каждом запуске), без имен файлов и путей; "
                                      "этап без метки называется «Этап N».")});
-    parser.addOption({QStringLiteral("key"),
+    commandLine.addOption({QStringLiteral("key"),
                       QStringLiteral("С --anonymise: записать ключ (код и ФИО) в отдельный файл, доступный "
                                      "только владельцу."),
                       QStringLiteral("ФАЙЛ")});
-    parser.addOption(
-        {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
-    parser.addPositionalArgument(QStringLiteral("ЭТАП"), QStringLiteral("Папка или файл записи."),
+    commandLine.addPositionalArgument(QStringLiteral("ЭТАП"), QStringLiteral("Папка или файл записи."),
                                  QStringLiteral("ЭТАП ЭТАП…"));
 }
 
@@ -97,18 +97,13 @@ bool IsCompareRequest(const QStringList& arguments)
 bool ParseCompareCommandLine(const QStringList& arguments, CompareRequest& request, QString& error,
                              bool& helpShown, QTextStream& out)
 {
-    QCommandLineParser parser;
-    Configure(parser);
-    helpShown = false;
-    if (!parser.parse(arguments)) {
-        error = parser.errorText();
+    ProgramCommandLine commandLine = GroupProgramCommandLine(kCompareDescription);
+    Configure(commandLine);
+    if (!ReadCommandLine(commandLine, arguments, error, helpShown, out))
         return false;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        helpShown = true;
+    if (helpShown)
         return true;
-    }
+    const QCommandLineParser& parser = commandLine.parser();
     request.stagePaths = parser.positionalArguments();
     request.labels = parser.values(QStringLiteral("label"));
     request.csvPath = parser.value(QStringLiteral("csv"));

@@ -9,6 +9,7 @@
 #include "reports/NamesFreeExport.h"
 #include "summary/RecordFileAssessment.h"
 #include "summary/RecordFileScan.h"
+#include "commandline/ProgramCommandLine.h"
 #include "summary_app/CommandLine.h"
 #include "summary_app/SignalCancellation.h"
 
@@ -21,33 +22,28 @@ const QString kGroupsUsage = QStringLiteral(
     "vornale-summary --by folder|sex|age[,…] [--age-bands 13,16,…] [--label МЕТКА]… [--csv ФАЙЛ.csv] "
     "[--pdf ФАЙЛ.pdf] [--json ФАЙЛ.json] [--anonymise] ПУТЬ…");
 
-void Configure(QCommandLineParser& parser)
-{
-    parser.setApplicationDescription(QStringLiteral(
+const QString kGroupsDescription = QStringLiteral(
         "Группы рядом: рассчитанные файлы делятся по папкам (каждый ПУТЬ — своя группа), полу и "
         "возрасту, в любом сочетании; для каждой группы — доли уровней и баланса, медианы с "
-        "квартилями, между группами — критерии, и группа риска."));
-    parser.addOption({QStringLiteral("by"), QStringLiteral("Чем делить: folder, sex, age, через запятую."),
+        "квартилями, между группами — критерии, и группа риска.");
+
+void Configure(ProgramCommandLine& commandLine)
+{
+    commandLine.addOption({QStringLiteral("by"), QStringLiteral("Чем делить: folder, sex, age, через запятую."),
                       QStringLiteral("КЛЮЧИ")});
-    parser.addOption({QStringLiteral("age-bands"),
+    commandLine.addOption({QStringLiteral("age-bands"),
                       QStringLiteral("Нижние границы возрастных групп (по умолчанию 13,16,18,22,36,61)."),
                       QStringLiteral("ЛЕТ,…")});
-    parser.addOption({QStringLiteral("label"), QStringLiteral("Метка очередного пути (по умолчанию имя папки)."),
+    commandLine.addOption({QStringLiteral("label"), QStringLiteral("Метка очередного пути (по умолчанию имя папки)."),
                       QStringLiteral("МЕТКА")});
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Записать группы в CSV, строка на группу."),
+    commandLine.addOption({QStringLiteral("csv"), QStringLiteral("Записать группы в CSV, строка на группу."),
                       QStringLiteral("ФАЙЛ")});
-    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
-    parser.addOption({QStringLiteral("json"), QStringLiteral("Записать все числа в JSON."), QStringLiteral("ФАЙЛ")});
-    parser.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
+    commandLine.addOption({QStringLiteral("pdf"), QStringLiteral("Записать отчет в PDF."), QStringLiteral("ФАЙЛ")});
+    commandLine.addOption({QStringLiteral("json"), QStringLiteral("Записать все числа в JSON."), QStringLiteral("ФАЙЛ")});
+    commandLine.addOption({{QStringLiteral("anonymise"), QStringLiteral("anonymize")},
                       QStringLiteral("В группе риска коды вместо имен, без путей к файлам.")});
-    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
-    parser.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
+    commandLine.addPositionalArgument(QStringLiteral("ПУТЬ"), QStringLiteral("Файлы записей и папки с ними."),
                                  QStringLiteral("ПУТЬ…"));
-}
-
-bool Cancelled(const std::atomic<bool>* cancel)
-{
-    return cancel != nullptr && cancel->load();
 }
 
 } // namespace
@@ -64,18 +60,13 @@ bool IsGroupsRequest(const QStringList& arguments)
 bool ParseGroupsCommandLine(const QStringList& arguments, GroupsRequest& request, QString& error, bool& helpShown,
                             QTextStream& out)
 {
-    QCommandLineParser parser;
-    Configure(parser);
-    helpShown = false;
-    if (!parser.parse(arguments)) {
-        error = parser.errorText();
+    ProgramCommandLine commandLine = GroupProgramCommandLine(kGroupsDescription);
+    Configure(commandLine);
+    if (!ReadCommandLine(commandLine, arguments, error, helpShown, out))
         return false;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        helpShown = true;
+    if (helpShown)
         return true;
-    }
+    const QCommandLineParser& parser = commandLine.parser();
     request.paths = parser.positionalArguments();
     request.labels = parser.values(QStringLiteral("label"));
     request.csvPath = parser.value(QStringLiteral("csv"));
@@ -108,15 +99,7 @@ bool ParseGroupsCommandLine(const QStringList& arguments, GroupsRequest& request
 
 int RunGroups(const GroupsRequest& request, QTextStream& out, QTextStream& err, const std::atomic<bool>* cancel)
 {
-    const RecordFileList list = FindRecordFiles(request.paths, cancel);
-    SummaryRows rows;
-    rows.reserve(list.files.size());
-    const Separators separators = Separators::current();
-    for (const QString& path : list.files) {
-        if (Cancelled(cancel))
-            break;
-        rows.append(AssessRecordFile(path, separators));
-    }
+    const auto [list, rows] = AssessPaths(request.paths, cancel);
     const GroupsResult result =
         ComputeGroups(SplitBySource(request.paths, request.labels, rows, request.anonymised), request.grouping, cancel);
     const auto interrupted = [&] {

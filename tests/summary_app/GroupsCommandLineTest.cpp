@@ -182,6 +182,18 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitRow{"help", {"--by", "sex", "--help"}, 0}),
     RowName());
 
+// The comparison's and the groups' help once came in the toolkit's English, naming no program.
+TEST_F(GroupsCommandLine, EveryFormHelpsInRussianNamingTheProgram)
+{
+    const std::pair<QStringList, QString> forms[] = {
+        {{"--compare", "--help"}, QStringLiteral("Использование: vornale-summary [параметры] ЭТАП ЭТАП…\nСравнение")},
+        {{"--by", "sex", "--help"}, QStringLiteral("Использование: vornale-summary [параметры] ПУТЬ…\nГруппы рядом")}};
+    for (const auto& [arguments, start] : forms) {
+        EXPECT_EQ(run(arguments), 0);
+        EXPECT_TRUE(m_out.startsWith(start)) << m_out.toStdString();
+    }
+}
+
 TEST_F(GroupsCommandLine, ComparisonJsonHoldsTheStagesTestsAndWhoGotWorse)
 {
     testsupport::WriteStage(at("s1"), {{QStringLiteral("Иванов"), 120}, {QStringLiteral("Петров"), 160}});
